@@ -1,0 +1,7 @@
+#pragma once
+
+// Placeholder: the runner is being written.
+class ScriptRunner {
+public:
+    virtual ~ScriptRunner() = default;
+};
