@@ -1,0 +1,17 @@
+#pragma once
+
+class QString;
+class QWidget;
+class ScriptRunner;
+
+// "Open Picture": choose a picture with the file dialog and read it.
+void OpenPicture(QWidget* owner);
+
+// A picture was dropped on the image window.
+void TakePicture(const QString& path);
+
+// "Record to picture": write the fields' position into the current picture.
+void RecordPosition();
+
+// A script's run has been reported.
+void OnScriptDone(int scriptId, ScriptRunner* runner);

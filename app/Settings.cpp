@@ -1,0 +1,43 @@
+#include "app/Settings.h"
+
+#include <QSettings>
+
+#include <cstdio>
+
+namespace {
+
+QSettings OpenSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
+                     QStringLiteral("Kartavo"));
+}
+
+} // namespace
+
+StoredSettings ReadSettings() {
+    StoredSettings stored;
+    QSettings settings = OpenSettings();
+    settings.beginGroup(QStringLiteral("Kartavo"));
+    // A value that is not a number counts as absent, like a missing key.
+    stored.xPos = settings.value(QStringLiteral("xPos"), 0).toInt();
+    stored.yPos = settings.value(QStringLiteral("yPos"), 0).toInt();
+    const QByteArray position = settings.value(QStringLiteral("Position")).toString().toUtf8();
+    snprintf(stored.szPosition, sizeof stored.szPosition, "%s", position.constData());
+    return stored;
+}
+
+void SaveSettings(int xPos, int yPos, const std::optional<std::string>& position) {
+    QSettings settings = OpenSettings();
+    settings.beginGroup(QStringLiteral("Kartavo"));
+    settings.setValue(QStringLiteral("xPos"), QString::number(xPos));
+    settings.setValue(QStringLiteral("yPos"), QString::number(yPos));
+    if (position)
+        settings.setValue(QStringLiteral("Position"), QString::fromStdString(*position));
+    else
+        settings.remove(QStringLiteral("Position"));
+    settings.endGroup();
+    settings.sync();
+}
+
+std::string SettingsFilePath() {
+    return OpenSettings().fileName().toStdString();
+}

@@ -1,0 +1,89 @@
+#include "app/Startup.h"
+
+#include "app/AppState.h"
+#include "app/ControlPanel.h"
+#include "app/KartavoWindow.h"
+#include "app/MainWindow.h"
+#include "app/NetworkState.h"
+#include "app/Resource.h"
+#include "app/Settings.h"
+#include "app/Trace.h"
+#include "app/WindowPosition.h"
+#include "script/ScriptRunner.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int kWindowWidth = 900;
+constexpr int kWindowHeight = 550;
+constexpr int kStartupDelayMs = 100;
+
+QPoint StartPosition() {
+    const StoredSettings stored = ReadSettings();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QSize screen = primary ? primary->size() : QSize(0, 0);
+    const int monitors = static_cast<int>(QGuiApplication::screens().size());
+    return ApplyPositionRule(stored.xPos, stored.yPos, monitors, screen.width(), screen.height());
+}
+
+} // namespace
+
+std::unique_ptr<QWidget> StartKartavo() {
+    const QPoint position = StartPosition();
+    std::unique_ptr<KartavoWindow> main =
+        CreateMainWindow(position.x(), position.y(), kWindowWidth, kWindowHeight);
+    g_app.wndMain = main.get();
+    CreateControlPanel(main.get());
+
+    auto* mapHost = new KartavoWindow(ClientArea(main.get()));
+    mapHost->setObjectName(QStringLiteral("mapHost"));
+    mapHost->setFrameShape(QFrame::Box);
+    mapHost->setGeometry(0, 0, 600, 400);
+    g_app.wndMapHost = mapHost;
+
+    g_app.pRunner = std::make_unique<ScriptRunner>();
+    g_app.pRunner->SetNotifyWindow(main.get());
+
+    // Shown normally at the stored place, whatever state the session asks for.
+    main->setWindowState(Qt::WindowNoState);
+    main->show();
+    main->move(position);
+
+    QTimer::singleShot(kStartupDelayMs, main.get(), [] { StartupTimerProc(); });
+    return main;
+}
+
+void StartupTimerProc() {
+    g_app.bOnline = IsNetworkAvailable() ? 1 : 0;
+    Trace("# Online: %d\n", g_app.bOnline);
+}
+
+void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
+    g_app.pMapView.reset();
+    g_app.pPhotoView.reset();
+    g_app.pRunner.reset();
+    mainWindow.reset();
+    g_app.wndMain = g_app.wndMapHost = g_app.wndImage = nullptr;
+    g_app.wndLatitude = g_app.wndLongitude = nullptr;
+    g_app.wndInfo = nullptr;
+}
+
+int WinMain(int, char* argv[]) {
+    // Qt's own options are not taken from the command line either.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    QApplication::setApplicationName(QStringLiteral("Kartavo"));
+    QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    std::unique_ptr<QWidget> main = StartKartavo();
+    const int result = QApplication::exec();
+    StopKartavo(std::move(main));
+    return result;
+}
