@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
     libglib2.0-dev libjs-leaflet
-    perl libimage-exiftool-perl
+    perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
 )
 
