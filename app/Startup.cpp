@@ -5,6 +5,7 @@
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
+#include "app/QuitOnSignal.h"
 #include "app/Resource.h"
 #include "app/Settings.h"
 #include "app/Trace.h"
@@ -81,8 +82,11 @@ int WinMain(int, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QStringLiteral("kartavo"));
 
     std::unique_ptr<QWidget> main = StartKartavo();
+    // Ending the session closes the window as the close button does.
+    QuitOnSignal quitOnSignal([&main] { main->close(); });
     const int result = QApplication::exec();
     StopKartavo(std::move(main));
     return result;

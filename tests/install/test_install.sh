@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, checks what lands where, validates the
+# desktop entry, and starts the installed program under Xvfb and ends it as a session would.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" > "$work/install.log"
+
+for file in \
+    bin/kartavo \
+    share/applications/kartavo.desktop \
+    share/icons/hicolor/16x16/apps/kartavo.png \
+    share/icons/hicolor/32x32/apps/kartavo.png \
+    share/icons/hicolor/48x48/apps/kartavo.png \
+    share/icons/hicolor/scalable/apps/kartavo.svg; do
+    [ -f "$prefix/$file" ] || fail "$file was not installed"
+done
+[ -x "$prefix/bin/kartavo" ] || fail "bin/kartavo is not executable"
+# Nothing else: no libraries, headers or test programs.
+count=$(find "$prefix" -type f | wc -l)
+[ "$count" -eq 6 ] || { find "$prefix" -type f; fail "expected 6 installed files, found $count"; }
+
+desktop-file-validate "$prefix/share/applications/kartavo.desktop" || fail "desktop entry is invalid"
+grep -qx 'Exec=kartavo' "$prefix/share/applications/kartavo.desktop" || fail "Exec line"
+grep -q '^MimeType=' "$prefix/share/applications/kartavo.desktop" && fail "no MIME types expected"
+# A PNG's width and height are big-endian words at bytes 16 and 20.
+for size in 16 32 48; do
+    dims=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/kartavo.png" | tr -s ' ')
+    [ "$dims" = " 0 0 0 $size 0 0 0 $size" ] || fail "icon of ${size} px measures $dims"
+done
+
+# Start it with arguments it must ignore, then end it with SIGTERM: it closes its window
+# the ordinary way, saves its settings and exits with 0.
+export XDG_CONFIG_HOME=$work/config
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+    "$1" --help --version /no/such/picture.jpg & pid=$!
+    sleep 4
+    kill -0 "$pid" || { echo "FAIL: the program ended by itself"; exit 1; }
+    kill -TERM "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; echo "FAIL: did not end"; exit 1; }
+    wait "$pid"
+' _ "$prefix/bin/kartavo" || fail "the installed program did not start and close cleanly"
+
+grep -q '^xPos=' "$XDG_CONFIG_HOME/Kartavo/Kartavo.ini" || fail "settings were not saved on close"
+echo "PASS: installed files, desktop entry, start and clean close"
