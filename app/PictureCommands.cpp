@@ -1,18 +1,115 @@
 #include "app/PictureCommands.h"
 
 #include "app/AppState.h"
+#include "app/ControlPanel.h"
+#include "app/Resource.h"
+#include "app/Trace.h"
+#include "gps/CoordinateCheck.h"
+#include "gps/GPSArguments.h"
+#include "gps/ReportPictureInfo.h"
+#include "script/ScriptLauncher.h"
+#include "script/ScriptRunner.h"
+#include "webview/PhotoPage.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QString>
 
 #include <cstdio>
+#include <cstring>
 
-// Reading and writing pictures is not built yet.
-void OpenPicture(QWidget*) {}
+namespace {
 
-void TakePicture(const QString& path) {
-    snprintf(g_app.szPicture, sizeof g_app.szPicture, "%s", path.toUtf8().constData());
+constexpr std::size_t kFieldSize = 32; // a field is read up to 31 characters
+
+// Copies a field's text, at most 31 bytes and never half a character.
+void ReadField(const QLineEdit* field, char (&out)[kFieldSize]) {
+    QByteArray text = field ? field->text().toUtf8() : QByteArray();
+    std::size_t length = static_cast<std::size_t>(text.size());
+    if (length > kFieldSize - 1) {
+        length = kFieldSize - 1;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    std::memcpy(out, text.constData(), length);
+    out[length] = '\0';
 }
 
-void RecordPosition() {}
+// Makes path the current picture, shows it and reads its information.
+void ReadPicture(const QString& path) {
+    const QByteArray bytes = path.toUtf8();
+    if (bytes.isEmpty())
+        return;
+    if (static_cast<std::size_t>(bytes.size()) >= sizeof g_app.szPicture) {
+        // A cut path would name another file.
+        SetInfoText("This picture's path is too long\r\n");
+        return;
+    }
+    std::memcpy(g_app.szPicture, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
+    ShowPhoto(g_app.szPicture);
+    RunScript(IDR_READ_GPS, g_app.szPicture, nullptr);
+}
 
-void OnScriptDone(int, ScriptRunner*) {}
+} // namespace
+
+int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
+    // Camera files are often upper case; the patterns take any letter case.
+    const QString filters = QStringLiteral(
+        "Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
+        "All(*.*) (*)");
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filters,
+                                                      nullptr, QFileDialog::HideNameFilterDetails);
+    const QByteArray bytes = path.toUtf8();
+    if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= size)
+        return 0;
+    std::memcpy(destination, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
+    return 1;
+}
+
+void OpenPicture(QWidget* owner) {
+    char path[4096];
+    if (BrowseForPicture(owner, path, sizeof path))
+        ReadPicture(QString::fromUtf8(path));
+}
+
+void TakePicture(const QString& path) {
+    ReadPicture(path);
+}
+
+void RecordPosition() {
+    char latitude[kFieldSize];
+    char longitude[kFieldSize];
+    ReadField(g_app.wndLatitude, latitude);
+    ReadField(g_app.wndLongitude, longitude);
+
+    // Never write a position the user did not mean.
+    char problem[96];
+    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
+        char text[128];
+        snprintf(text, sizeof text, "GPS information not recorded\r\n%s", problem);
+        SetInfoText(text);
+        return;
+    }
+
+    char arguments[kGPSArgumentsSize];
+    FormatGPSArguments(latitude, longitude, arguments);
+    RunScript(IDR_WRITE_GPS, g_app.szPicture, arguments);
+    Trace("# WriteGPS: %s %s\n", g_app.szPicture, arguments);
+}
+
+void OnScriptDone(int scriptId, ScriptRunner* runner) {
+    if (runner == nullptr)
+        return;
+    if (scriptId == IDR_WRITE_GPS) {
+        if (!runner->Failed()) {
+            SetInfoText("GPS information recorded");
+            return;
+        }
+        char text[128];
+        snprintf(text, sizeof text, "GPS information not recorded\r\n%s",
+                 runner->GetErrorLine()[0] ? runner->GetErrorLine() : "The write failed");
+        SetInfoText(text);
+    } else if (scriptId == IDR_READ_GPS && g_app.wndMain != nullptr) {
+        ReportPictureInfo(g_app.wndMain);
+    }
+}

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstddef>
+
 class QString;
 class QWidget;
 class ScriptRunner;
+
+// Shows the file dialog; copies the chosen path into destination and returns 1, or
+// returns 0 and leaves destination as it was.
+int BrowseForPicture(QWidget* owner, char* destination, std::size_t size);
 
 // "Open Picture": choose a picture with the file dialog and read it.
 void OpenPicture(QWidget* owner);
