@@ -144,12 +144,15 @@ void ScriptRunner::OnError(const char* text, size_t length) {
     Trace("$ STDERR:%s\n", text);
     // Keep the first non-empty line: it says why a script failed.
     for (size_t i = 0; i < length && !m_bErrorCollected; ++i) {
-        if (IsSeparator(text[i]))
-            m_bErrorCollected = m_nErrorCollect > 0;
-        else if (m_nErrorCollect + 1 < sizeof m_szErrorCollect && text[i] != '\0')
+        if (IsSeparator(text[i])) {
+            m_bErrorCollected = m_szErrorCollect[strspn(m_szErrorCollect, " \t")] != '\0';
+            if (!m_bErrorCollected)
+                m_nErrorCollect = 0;
+        } else if (m_nErrorCollect + 1 < sizeof m_szErrorCollect && text[i] != '\0') {
             m_szErrorCollect[m_nErrorCollect++] = text[i];
+        }
+        m_szErrorCollect[m_nErrorCollect] = '\0';
     }
-    m_szErrorCollect[m_nErrorCollect] = '\0';
 }
 
 void ScriptRunner::OnEnd() {

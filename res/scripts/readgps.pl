@@ -75,6 +75,8 @@ $et->Options(Duplicates => 1);
 $et->ExtractInfo($picture) or Fail("Cannot read $picture: " . ($et->GetValue('Error') // 'unknown error'));
 my $error = $et->GetValue('Error');
 Fail("Cannot read $picture: $error") if defined $error;
+my $type = $et->GetValue('MIMEType') // '';
+Fail("$picture is not a picture ($type)") unless $type =~ m{^image/};
 
 sub Raw { my ($tag) = @_; return $et->GetValue($tag, 'Raw'); }
 
