@@ -77,6 +77,10 @@ void ScriptRunnerTest::output_data() {
         << QByteArray();
     QTest::newRow("pipe filled before the end")
         << QByteArray("seq 1 20000; exit 0") << 1 << firstForty << QByteArray();
+    // The pipe ends only when everyone holding it has finished.
+    QTest::newRow("written after the child ended")
+        << QByteArray("(sleep 0.3; echo late) & echo early") << 1 << QStringList{"early", "late"}
+        << QByteArray();
     QTest::newRow("long line cut to 79") << QByteArray("printf '%0100d\\n' 0") << 1
                                          << QStringList{QString(79, QChar('0'))} << QByteArray();
     QTest::newRow("cut keeps characters whole")
