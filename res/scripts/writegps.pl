@@ -94,12 +94,14 @@ for my $value (@values) {
     Fail("Cannot set $tag to '$raw': " . ($error // 'rejected')) unless $count;
 }
 
-my $temp = File::Temp->new(
-    TEMPLATE => '.' . basename($target) . '.XXXXXX',
-    DIR      => dirname($target),
-    SUFFIX   => '.tmp',
-    UNLINK   => 1,
-);
+my $temp = eval {
+    File::Temp->new(
+        TEMPLATE => '.' . basename($target) . '.XXXXXX',
+        DIR      => dirname($target),
+        SUFFIX   => '.tmp',
+        UNLINK   => 1,
+    );
+} or Fail('Cannot create a new file beside ' . $picture . ': ' . ($@ =~ s/ at .* line \d+.*//sr));
 my $result = $et->WriteInfo($target, $temp);
 Fail("Cannot write $picture: " . ($et->GetValue('Error') // 'unknown error')) unless $result;
 close $temp or Fail("Cannot write $picture: $!");
