@@ -183,6 +183,7 @@ void ScriptRunner::Report(int exitStatus) {
     FillLines(m_strOutput.data(), m_strOutput.size());
     m_nScriptId = m_current.scriptId;
     m_nReportStatus = exitStatus;
+    m_strReportOutput = m_strOutput;
     CopyBounded(m_szErrorLine, sizeof m_szErrorLine, m_szErrorCollect, strlen(m_szErrorCollect));
     CopyBounded(m_szReportTempFile, sizeof m_szReportTempFile, m_current.tempFile.data(),
                 m_current.tempFile.size());

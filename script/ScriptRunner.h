@@ -59,6 +59,10 @@ public:
     // bytes), or why it could not be started ("perl: No such file or directory").
     const char* GetErrorLine() const { return m_szErrorLine; }
 
+    // The reported run's whole standard output as printed (up to 64 KiB), empty lines
+    // included, for readers that go by printed line number.
+    const std::string& GetOutput() const { return m_strReportOutput; }
+
     // True while a run is active, being reported or waiting.
     bool IsBusy() const { return m_bBusy; }
 
@@ -92,6 +96,7 @@ private:
     char m_szReportTempFile[MAX_TEMP_PATH] = {};
     char m_szErrorLine[MAX_SCRIPT_LINE] = {};
     int m_nReportStatus = 0;
+    std::string m_strReportOutput;
     bool m_bInReport = false;
     bool m_bBusy = false;
     Job m_current;

@@ -26,6 +26,7 @@ public:
         QByteArray tempFileContent;
         int exitStatus = 0;
         QByteArray errorLine;
+        QByteArray output;
     };
 
     std::vector<Report> reports;
@@ -53,6 +54,7 @@ public:
         }
         report.exitStatus = runner->GetExitStatus();
         report.errorLine = runner->GetErrorLine();
+        report.output = QByteArray::fromStdString(runner->GetOutput());
         reports.push_back(report);
         if (onReport)
             onReport(reports.back());

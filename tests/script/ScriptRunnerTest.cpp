@@ -41,6 +41,7 @@ class ScriptRunnerTest : public QObject {
 private slots:
     void output_data();
     void output();
+    void outputAsPrinted();
     void writeFailureIsReported();
     void startFailure_data();
     void startFailure();
@@ -121,6 +122,17 @@ void ScriptRunnerTest::output() {
     QVERIFY(report.nullPastEnd);
     QCOMPARE(report.errorLine, errorLine);
     QCOMPARE(report.exitStatus, 0);
+}
+
+void ScriptRunnerTest::outputAsPrinted() {
+    DoneRecorder recorder;
+    ScriptRunner runner;
+    runner.SetNotifyWindow(&recorder);
+    runner.Run(Shell("printf 'a\\r\\n\\r\\nb\\r\\n'"), "sh", IDR_READ_GPS);
+    QVERIFY(WaitIdle(runner));
+    QCOMPARE(int(recorder.reports.size()), 1);
+    // Empty lines are kept here, so printed line numbers can be counted.
+    QCOMPARE(recorder.reports.front().output, QByteArray("a\r\n\r\nb\r\n"));
 }
 
 void ScriptRunnerTest::writeFailureIsReported() {
