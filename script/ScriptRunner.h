@@ -1,10 +1,117 @@
 #pragma once
 
+#include "script/ProcessRunner.h"
+
+#include <QPointer>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
 class QObject;
 
-// Placeholder: the runner is being written.
-class ScriptRunner {
+// Runs the GPS scripts one after another and reports each run to the notify window
+// with one CommandDoneEvent (UWM_COMMAND_DONE), delivered on the thread that made
+// the runner while the run's worker waits.
+//
+// A run is reported once, after the child has ended and both its pipes have been
+// read to their end, when it wrote anything to standard output. A run of the write
+// script (IDR_WRITE_GPS) is reported in any case, so that a failed write reaches the
+// window: check GetExitStatus() and GetErrorLine(). A child that cannot be started
+// is reported before Run returns, with the single line "# Unable to start !!(...)".
+//
+// While a report is handled, GetLineCount/GetLine hold the lines of the run's standard
+// output, and GetTempFile, GetExitStatus and GetErrorLine describe that run. After
+// the report the run's temporary script file is removed, and the next queued run
+// starts. Use the runner on the thread that made it, and do not destroy it from
+// inside a report.
+class ScriptRunner : public ProcessRunner {
 public:
-    virtual ~ScriptRunner() = default;
-    void SetNotifyWindow(QObject*) {}
+    static constexpr unsigned MAX_SCRIPT_LINES = 40;
+    static constexpr unsigned MAX_SCRIPT_LINE = 80;
+    static constexpr unsigned MAX_TEMP_PATH = 512;
+
+    ScriptRunner();
+    ~ScriptRunner() override;
+
+    void SetNotifyWindow(QObject* window);
+
+    // Runs argv for script scriptId with the file of the latest SetTempFile. While a
+    // run is active the launch waits its turn and Run returns 0. Returns 0 when the
+    // run started or waits; otherwise the errno of the failed start, after its report.
+    int Run(const std::vector<std::string>& argv, const char* commandLine, int scriptId);
+
+    unsigned GetLineCount() const { return m_nLineCount; }
+    // Line index of the report, or null past the last line.
+    const char* GetLine(unsigned index) const;
+
+    void SetTempFile(const char* path);
+    // During a report: the reported run's temporary file; otherwise the latest one set.
+    const char* GetTempFile() const;
+
+    // How the reported run ended: the script's exit code (0 for success),
+    // EXIT_UNKNOWN when it could not be started, EXIT_SIGNALLED when it was killed.
+    int GetExitStatus() const { return m_nReportStatus; }
+    bool Failed() const { return m_nReportStatus != 0; }
+    // First non-empty line the reported run wrote to standard error (at most 79
+    // bytes), or why it could not be started ("perl: No such file or directory").
+    const char* GetErrorLine() const { return m_szErrorLine; }
+
+    // The reported run's whole standard output as printed (up to 64 KiB), empty lines
+    // included, for readers that go by printed line number.
+    const std::string& GetOutput() const { return m_strReportOutput; }
+
+    // True while a run is active, being reported or waiting.
+    bool IsBusy() const { return m_bBusy; }
+
+protected:
+    void OnOutput(const char* text, size_t length) override;
+    void OnError(const char* text, size_t length) override;
+    void OnEnd() override;
+
+private:
+    struct Job {
+        int scriptId = 0;
+        std::vector<std::string> argv;
+        std::string commandLine;
+        std::string tempFile;
+    };
+    class Relay;
+
+    int StartJob(Job job);
+    void StartQueued();
+    void FinishRun();
+    void Report(int exitStatus);
+    void FillLines(const char* text, size_t length);
+    static void RemoveTempFile(const std::string& path);
+
+    // Report state: written and read on the runner's own thread only.
+    int m_nScriptId = 0;
+    QPointer<QObject> m_pNotifyWnd;
+    unsigned m_nLineCount = 0;
+    char m_szLines[MAX_SCRIPT_LINES][MAX_SCRIPT_LINE] = {};
+    char m_szTempFile[MAX_TEMP_PATH] = {};
+    char m_szReportTempFile[MAX_TEMP_PATH] = {};
+    char m_szErrorLine[MAX_SCRIPT_LINE] = {};
+    int m_nReportStatus = 0;
+    std::string m_strReportOutput;
+    bool m_bInReport = false;
+    bool m_bBusy = false;
+    Job m_current;
+    std::deque<Job> m_queue;
+
+    // Collected by the run's workers; read once the run has ended.
+    std::string m_strOutput;
+    char m_szErrorCollect[4 * MAX_SCRIPT_LINE] = {};
+    size_t m_nErrorCollect = 0;
+    bool m_bErrorCollected = false;
+
+    // Hand-over of a finished run to the runner's thread.
+    std::mutex m_mutex;
+    std::condition_variable m_cvHandled;
+    bool m_bHandled = false;
+    bool m_bStopping = false;
+    std::unique_ptr<Relay> m_pRelay;
 };

@@ -1,0 +1,219 @@
+#include "script/ScriptRunner.h"
+
+#include "app/Messages.h"
+#include "app/Resource.h"
+#include "app/Trace.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// Posted by a run's wait worker when the run has ended.
+constexpr QEvent::Type RUN_ENDED = static_cast<QEvent::Type>(QEvent::User + 0x0801);
+
+// The lines of one script's output are few; anything past this is not kept.
+constexpr size_t MAX_OUTPUT = 64 * 1024;
+
+bool IsSeparator(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Copies at most size - 1 bytes of text, never ending inside a UTF-8 sequence.
+void CopyBounded(char* target, size_t size, const char* text, size_t length) {
+    if (length >= size) {
+        length = size - 1;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    memcpy(target, text, length);
+    target[length] = '\0';
+}
+
+} // namespace
+
+// Lives on the runner's thread and turns a finished run into its report there.
+class ScriptRunner::Relay : public QObject {
+public:
+    explicit Relay(ScriptRunner& runner) : m_runner(runner) {}
+
+    bool event(QEvent* e) override {
+        if (e->type() != RUN_ENDED)
+            return QObject::event(e);
+        m_runner.FinishRun();
+        return true;
+    }
+
+private:
+    ScriptRunner& m_runner;
+};
+
+ScriptRunner::ScriptRunner() : m_pRelay(std::make_unique<Relay>(*this)) {}
+
+ScriptRunner::~ScriptRunner() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bStopping = true;
+    }
+    m_cvHandled.notify_all();
+    // The child goes on by itself; its workers end now.
+    Stop();
+    RemoveTempFile(m_current.tempFile);
+    for (const Job& job : m_queue)
+        RemoveTempFile(job.tempFile);
+    // The relay goes with the members, and with it a report still waiting to be handled.
+}
+
+void ScriptRunner::SetNotifyWindow(QObject* window) {
+    m_pNotifyWnd = window;
+}
+
+void ScriptRunner::SetTempFile(const char* path) {
+    if (path == nullptr)
+        path = "";
+    CopyBounded(m_szTempFile, sizeof m_szTempFile, path, strlen(path));
+}
+
+const char* ScriptRunner::GetTempFile() const {
+    return m_bInReport ? m_szReportTempFile : m_szTempFile;
+}
+
+const char* ScriptRunner::GetLine(unsigned index) const {
+    return index < m_nLineCount ? m_szLines[index] : nullptr;
+}
+
+int ScriptRunner::Run(const std::vector<std::string>& argv, const char* commandLine, int scriptId) {
+    if (IsStopping())
+        return ECANCELED;
+    Job job;
+    job.scriptId = scriptId;
+    job.argv = argv;
+    job.commandLine = commandLine != nullptr ? commandLine : "";
+    job.tempFile = m_szTempFile;
+    if (m_bBusy) {
+        m_queue.push_back(std::move(job));
+        return 0;
+    }
+    m_bBusy = true;
+    int error = StartJob(std::move(job));
+    if (error != 0)
+        StartQueued();
+    return error;
+}
+
+int ScriptRunner::StartJob(Job job) {
+    m_current = std::move(job);
+    m_strOutput.clear();
+    m_szErrorCollect[0] = '\0';
+    m_nErrorCollect = 0;
+    m_bErrorCollected = false;
+
+    int error = Start(m_current.argv, m_current.commandLine.c_str(), 0);
+    if (error == 0)
+        return 0;
+    // The start-failure line has gone through OnOutput; the reason goes beside it.
+    const char* program = m_current.argv.empty() ? "" : m_current.argv[0].c_str();
+    snprintf(m_szErrorCollect, sizeof m_szErrorCollect, "%s: %s", program, strerror(error));
+    Trace("# Unable to start %s: %s\n", program, strerror(error));
+    Report(EXIT_UNKNOWN);
+    RemoveTempFile(m_current.tempFile);
+    return error;
+}
+
+void ScriptRunner::StartQueued() {
+    while (!m_queue.empty() && !IsStopping()) {
+        Job job = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (StartJob(std::move(job)) == 0)
+            return;
+    }
+    m_bBusy = false;
+}
+
+void ScriptRunner::OnOutput(const char* text, size_t length) {
+    size_t room = MAX_OUTPUT - m_strOutput.size();
+    m_strOutput.append(text, length < room ? length : room);
+}
+
+void ScriptRunner::OnError(const char* text, size_t length) {
+    Trace("$ STDERR:%s\n", text);
+    // Keep the first non-empty line: it says why a script failed.
+    for (size_t i = 0; i < length && !m_bErrorCollected; ++i) {
+        if (IsSeparator(text[i])) {
+            m_bErrorCollected = m_szErrorCollect[strspn(m_szErrorCollect, " \t")] != '\0';
+            if (!m_bErrorCollected)
+                m_nErrorCollect = 0;
+        } else if (m_nErrorCollect + 1 < sizeof m_szErrorCollect && text[i] != '\0') {
+            m_szErrorCollect[m_nErrorCollect++] = text[i];
+        }
+        m_szErrorCollect[m_nErrorCollect] = '\0';
+    }
+}
+
+void ScriptRunner::OnEnd() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_bStopping)
+        return;
+    m_bHandled = false;
+    // The event queue owns the event; it is dropped if the relay goes first.
+    QCoreApplication::postEvent(m_pRelay.get(), new QEvent(RUN_ENDED));
+    m_cvHandled.wait(lock, [this] { return m_bHandled || m_bStopping; });
+}
+
+void ScriptRunner::FinishRun() {
+    // A write is always reported, so that its failure is seen; other scripts only
+    // when they printed something.
+    if (!m_strOutput.empty() || m_current.scriptId == IDR_WRITE_GPS)
+        Report(GetChildExitStatus());
+    RemoveTempFile(m_current.tempFile);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bHandled = true;
+    }
+    m_cvHandled.notify_all();
+    StartQueued();
+}
+
+void ScriptRunner::Report(int exitStatus) {
+    FillLines(m_strOutput.data(), m_strOutput.size());
+    m_nScriptId = m_current.scriptId;
+    m_nReportStatus = exitStatus;
+    m_strReportOutput = m_strOutput;
+    CopyBounded(m_szErrorLine, sizeof m_szErrorLine, m_szErrorCollect, strlen(m_szErrorCollect));
+    CopyBounded(m_szReportTempFile, sizeof m_szReportTempFile, m_current.tempFile.data(),
+                m_current.tempFile.size());
+    if (m_pNotifyWnd.isNull())
+        return;
+    m_bInReport = true;
+    CommandDoneEvent done(m_nScriptId, this);
+    QCoreApplication::sendEvent(m_pNotifyWnd.data(), &done);
+    m_bInReport = false;
+}
+
+void ScriptRunner::FillLines(const char* text, size_t length) {
+    m_nLineCount = 0;
+    size_t i = 0;
+    while (i < length) {
+        while (i < length && IsSeparator(text[i]))
+            ++i;
+        size_t start = i;
+        while (i < length && !IsSeparator(text[i]))
+            ++i;
+        if (i == start || m_nLineCount >= MAX_SCRIPT_LINES)
+            continue;
+        char* slot = m_szLines[m_nLineCount];
+        CopyBounded(slot, MAX_SCRIPT_LINE, text + start, i - start);
+        Trace("[%u]=%s\n", m_nLineCount, slot);
+        ++m_nLineCount;
+    }
+}
+
+void ScriptRunner::RemoveTempFile(const std::string& path) {
+    if (!path.empty() && unlink(path.c_str()) == 0)
+        Trace("# Removed: %s\n", path.c_str());
+}
