@@ -166,10 +166,11 @@ void ScriptRunner::OnEnd() {
 }
 
 void ScriptRunner::FinishRun() {
-    // A write is always reported, so that its failure is seen; other scripts only
-    // when they printed something.
-    if (!m_strOutput.empty() || m_current.scriptId == IDR_WRITE_GPS)
-        Report(GetChildExitStatus());
+    // A run that printed something or failed is reported, so that a failure is seen
+    // rather than an old report left standing; a write is always reported.
+    const int status = GetChildExitStatus();
+    if (!m_strOutput.empty() || status != 0 || m_current.scriptId == IDR_WRITE_GPS)
+        Report(status);
     RemoveTempFile(m_current.tempFile);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -197,20 +198,35 @@ void ScriptRunner::Report(int exitStatus) {
 
 void ScriptRunner::FillLines(const char* text, size_t length) {
     m_nLineCount = 0;
+    unsigned printed = 0; // the printed line that text[i] belongs to
     size_t i = 0;
     while (i < length) {
-        while (i < length && IsSeparator(text[i]))
-            ++i;
-        size_t start = i;
+        const size_t start = i;
         while (i < length && !IsSeparator(text[i]))
             ++i;
-        if (i == start || m_nLineCount >= MAX_SCRIPT_LINES)
-            continue;
-        char* slot = m_szLines[m_nLineCount];
-        CopyBounded(slot, MAX_SCRIPT_LINE, text + start, i - start);
-        Trace("[%u]=%s\n", m_nLineCount, slot);
-        ++m_nLineCount;
+        if (i > start && m_nLineCount < MAX_SCRIPT_LINES) {
+            char* slot = m_szLines[m_nLineCount];
+            CopyBounded(slot, MAX_SCRIPT_LINE, text + start, i - start);
+            m_anPrintedLine[m_nLineCount] = printed;
+            Trace("[%u]=%s\n", m_nLineCount, slot);
+            ++m_nLineCount;
+        }
+        if (i < length) {
+            // One line end: CR LF, or a lone CR or LF.
+            if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n')
+                ++i;
+            ++i;
+            ++printed;
+        }
     }
+}
+
+const char* ScriptRunner::GetPrintedLine(unsigned number) const {
+    for (unsigned index = 0; index < m_nLineCount; ++index) {
+        if (m_anPrintedLine[index] == number)
+            return m_szLines[index];
+    }
+    return nullptr;
 }
 
 void ScriptRunner::RemoveTempFile(const std::string& path) {

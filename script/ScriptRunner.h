@@ -17,9 +17,9 @@ class QObject;
 // the runner while the run's worker waits.
 //
 // A run is reported once, after the child has ended and both its pipes have been
-// read to their end, when it wrote anything to standard output. A run of the write
-// script (IDR_WRITE_GPS) is reported in any case, so that a failed write reaches the
-// window: check GetExitStatus() and GetErrorLine(). A child that cannot be started
+// read to their end, when it wrote anything to standard output or failed (a non-zero
+// exit status); a run of the write script (IDR_WRITE_GPS) is reported in any case. So
+// a failure reaches the window: check Failed() and GetErrorLine(). A child that cannot be started
 // is reported before Run returns, with the single line "# Unable to start !!(...)".
 //
 // While a report is handled, GetLineCount/GetLine hold the lines of the run's standard
@@ -46,6 +46,9 @@ public:
     unsigned GetLineCount() const { return m_nLineCount; }
     // Line index of the report, or null past the last line.
     const char* GetLine(unsigned index) const;
+    // The stored line that was printed as line number (counting empty ones), or null
+    // when that line was empty or not stored.
+    const char* GetPrintedLine(unsigned number) const;
 
     void SetTempFile(const char* path);
     // During a report: the reported run's temporary file; otherwise the latest one set.
@@ -92,6 +95,7 @@ private:
     QPointer<QObject> m_pNotifyWnd;
     unsigned m_nLineCount = 0;
     char m_szLines[MAX_SCRIPT_LINES][MAX_SCRIPT_LINE] = {};
+    unsigned m_anPrintedLine[MAX_SCRIPT_LINES] = {};
     char m_szTempFile[MAX_TEMP_PATH] = {};
     char m_szReportTempFile[MAX_TEMP_PATH] = {};
     char m_szErrorLine[MAX_SCRIPT_LINE] = {};

@@ -66,7 +66,7 @@ void ScriptRunnerTest::output_data() {
 
     QTest::newRow("nothing") << QByteArray("exit 0") << 0 << QStringList() << QByteArray();
     QTest::newRow("standard error only")
-        << QByteArray("echo oops >&2; exit 1") << 0 << QStringList() << QByteArray();
+        << QByteArray("echo oops >&2; exit 0") << 0 << QStringList() << QByteArray();
     QTest::newRow("CR LF only") << QByteArray("printf '\\r\\n'") << 1 << QStringList()
                                 << QByteArray();
     QTest::newRow("empty line between") << QByteArray("printf 'a\\r\\n\\r\\nb\\r\\n'") << 1
@@ -133,6 +133,21 @@ void ScriptRunnerTest::outputAsPrinted() {
     QCOMPARE(int(recorder.reports.size()), 1);
     // Empty lines are kept here, so printed line numbers can be counted.
     QCOMPARE(recorder.reports.front().output, QByteArray("a\r\n\r\nb\r\n"));
+    // The store knows which printed line each of its lines was.
+    QCOMPARE(QByteArray(runner.GetPrintedLine(0)), QByteArray("a"));
+    QCOMPARE(runner.GetPrintedLine(1), nullptr);
+    QCOMPARE(QByteArray(runner.GetPrintedLine(2)), QByteArray("b"));
+    QCOMPARE(runner.GetPrintedLine(3), nullptr);
+
+    // CR LF ends one line; a lone CR or LF ends one too.
+    runner.Run(Shell("printf '\\n\\ra\\rb\\n\\nc'"), "sh", IDR_READ_GPS);
+    QVERIFY(WaitIdle(runner));
+    QCOMPARE(runner.GetLineCount(), 3u);
+    QCOMPARE(runner.GetPrintedLine(0), nullptr);
+    QCOMPARE(runner.GetPrintedLine(1), nullptr);
+    QCOMPARE(QByteArray(runner.GetPrintedLine(2)), QByteArray("a"));
+    QCOMPARE(QByteArray(runner.GetPrintedLine(3)), QByteArray("b"));
+    QCOMPARE(QByteArray(runner.GetPrintedLine(5)), QByteArray("c"));
 }
 
 void ScriptRunnerTest::writeFailureIsReported() {
@@ -141,12 +156,15 @@ void ScriptRunnerTest::writeFailureIsReported() {
     runner.SetNotifyWindow(&recorder);
     const QByteArray script = "printf '\\n  \\r\\nCannot write x.jpg: denied\\n' >&2; exit 3";
 
-    // A failing read script stays silent...
+    // A failing read is reported, so the window does not keep an old report...
     runner.Run(Shell(script), "sh", IDR_READ_GPS);
     QVERIFY(WaitIdle(runner));
-    QCOMPARE(int(recorder.reports.size()), 0);
+    QCOMPARE(int(recorder.reports.size()), 1);
+    QCOMPARE(recorder.reports.front().exitStatus, 3);
+    QCOMPARE(recorder.reports.front().errorLine, QByteArray("Cannot write x.jpg: denied"));
+    recorder.reports.clear();
 
-    // ...a failing write is reported, with how it ended and why.
+    // ...and so is a failing write, with how it ended and why.
     runner.Run(Shell(script), "sh", IDR_WRITE_GPS);
     QVERIFY(WaitIdle(runner));
     QCOMPARE(int(recorder.reports.size()), 1);
