@@ -10,14 +10,15 @@
 
 namespace {
 
-const QByteArray kScheme = QByteArrayLiteral("res");
+// A literal, not a global object: registration runs before static objects are made.
+constexpr char kScheme[] = "res";
 
 } // namespace
 
 void ResSchemeHandler::RegisterScheme() {
     if (!QWebEngineUrlScheme::schemeByName(kScheme).name().isEmpty())
         return;
-    QWebEngineUrlScheme scheme(kScheme);
+    QWebEngineUrlScheme scheme{QByteArray(kScheme)};
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     scheme.setDefaultPort(QWebEngineUrlScheme::PortUnspecified);
     // Not LocalScheme: local content may not fetch the map tiles from the network.
