@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWndProc.h"
 #include "app/Resource.h"
+#include "webview/CWebBrowser.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -93,6 +94,11 @@ int CreateControlPanel(QWidget* mainWindow) {
     image->setFrameShape(QFrame::Box);
     image->setAcceptDrops(true);
     g_app.wndImage = image;
+
+    g_app.pPhotoView = MakeBrowser();
+    g_app.pPhotoView->Create(image, image->contentsRect(), nullptr, WS_CHILD | WS_VISIBLE,
+                             HOST_ATTACH);
+    g_app.pPhotoView->NavigateResource("photo.htm");
     return 0;
 }
 

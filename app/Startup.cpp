@@ -11,6 +11,8 @@
 #include "app/Trace.h"
 #include "app/WindowPosition.h"
 #include "script/ScriptRunner.h"
+#include "webview/CWebBrowser.h"
+#include "webview/ResSchemeHandler.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -47,6 +49,11 @@ std::unique_ptr<QWidget> StartKartavo() {
     mapHost->setGeometry(0, 0, 600, 400);
     g_app.wndMapHost = mapHost;
 
+    // The map page waits for the start-up timer, which knows whether there is a network.
+    g_app.pMapView = MakeBrowser();
+    g_app.pMapView->Create(mapHost, mapHost->contentsRect(), nullptr, WS_CHILD | WS_VISIBLE,
+                           HOST_ATTACH);
+
     g_app.pRunner = std::make_unique<ScriptRunner>();
     g_app.pRunner->SetNotifyWindow(main.get());
 
@@ -62,6 +69,9 @@ std::unique_ptr<QWidget> StartKartavo() {
 void StartupTimerProc() {
     g_app.bOnline = IsNetworkAvailable() ? 1 : 0;
     Trace("# Online: %d\n", g_app.bOnline);
+    // Asked once: a network found later changes nothing until the next start.
+    if (g_app.pMapView)
+        g_app.pMapView->NavigateResource(g_app.bOnline ? "map.htm" : "default.htm");
 }
 
 void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
@@ -78,6 +88,7 @@ int WinMain(int, char* argv[]) {
     // Qt's own options are not taken from the command line either.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    ResSchemeHandler::RegisterScheme();
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/AppState.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class CWebBrowserEvents;
+class QWebEnginePage;
+class QWebEngineView;
+
+// How Create hosts the view: in a window of its own, or filling the caller's window.
+constexpr int HOST_CREATE = 0;
+constexpr int HOST_ATTACH = 1;
+
+// Window styles Create understands for a window of its own.
+constexpr std::uint32_t WS_CHILD = 0x40000000;
+constexpr std::uint32_t WS_VISIBLE = 0x10000000;
+
+// A top-level page that has finished loading. The serial tells two loads of one address
+// apart; 0 means no page yet.
+struct WebDocument {
+    QUrl url;
+    quint64 serial = 0;
+    bool isNull() const { return serial == 0; }
+};
+
+// One embedded web view hosted in a window: loads pages, keeps the last page title and
+// runs script in the loaded top-level page.
+class CWebBrowser {
+public:
+    CWebBrowser();
+    ~CWebBrowser();
+    CWebBrowser(const CWebBrowser&) = delete;
+    CWebBrowser& operator=(const CWebBrowser&) = delete;
+
+    // HOST_ATTACH: the view fills window's contents; rect, windowName and style are unused.
+    // HOST_CREATE: the view gets a child window of its own at rect.
+    void Create(QWidget* window, const QRect& rect, const char* windowName, std::uint32_t style,
+                int hostMode);
+
+    // Loads res://<program file name>/<page>. Returns 1, or 0 when the name is unknown.
+    int NavigateResource(const char* page);
+    void Navigate(const char* url);
+
+    // Records the top-level page that frame has finished loading: 0, or -1 when frame is
+    // not this view's top-level page.
+    int SetDocument(QWebEnginePage* frame);
+    const WebDocument& GetDocument() const { return m_document; }
+    QWidget* GetHostWindow() const { return m_wndHost; }
+    void SetBodyScroll(const WebDocument& document, bool scroll);
+
+    // Runs script in the recorded top-level page, after the scripts before it; dropped
+    // while no page has finished loading. Failures in the page are ignored. Returns 0.
+    int ExecScript(const char* script);
+
+    // The view itself, for the tests and the screenshots; null before Create.
+    QWebEngineView* View() const;
+
+    std::unique_ptr<CWebBrowserEvents> m_pEvents;
+    int m_bScroll = 0;
+    // The last title the page reported; nothing until the first report.
+    std::optional<QString> m_strTitle;
+
+private:
+    QPointer<QWidget> m_pView; // a QWebEngineView
+    QPointer<QWidget> m_wndHost;
+    WebDocument m_document;
+    quint64 m_nLoads = 0;
+    int m_nHostMode = HOST_ATTACH;
+};
+
+// A new, empty browser in the owner that the shell's state keeps.
+OwnedBrowser MakeBrowser();

@@ -1,0 +1,23 @@
+#include "webview/PhotoPage.h"
+
+#include "app/AppState.h"
+#include "webview/CWebBrowser.h"
+#include "webview/JsString.h"
+
+#include <QString>
+#include <QUrl>
+
+std::string PhotoScript(const char* path) {
+    // An encoded file address: blanks, "#", "%" and other letters keep their meaning.
+    const QString address =
+        QUrl::fromLocalFile(QString::fromUtf8(path ? path : "")).toString(QUrl::FullyEncoded);
+    const QString script = QStringLiteral("var photo = document.getElementById('photo'); "
+                                          "photo.src = %1; photo.width = 240;")
+                               .arg(JsStringLiteral(address));
+    return script.toStdString();
+}
+
+void ShowPhoto(const char* path) {
+    if (g_app.pPhotoView && path != nullptr && path[0] != '\0')
+        g_app.pPhotoView->ExecScript(PhotoScript(path).c_str());
+}

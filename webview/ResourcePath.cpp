@@ -1,0 +1,78 @@
+#include "webview/ResourcePath.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+const QString kRoot = QStringLiteral(":/web");
+
+} // namespace
+
+QString ProgramFileName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QString ResourceAddress(const QString& page) {
+    const QString name = ProgramFileName();
+    if (name.isEmpty())
+        return QString();
+    return QStringLiteral("res://%1/%2").arg(name, page);
+}
+
+bool IsProgramHost(const QString& host) {
+    // Compare with the host the parser makes of our own name (lower case, IDNA).
+    const QString own = QUrl(ResourceAddress(QString())).host();
+    return !own.isEmpty() && own.compare(host, Qt::CaseInsensitive) == 0;
+}
+
+QString FindWebResource(const QString& urlPath) {
+    const QStringList parts = urlPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return QString();
+    QString current = kRoot;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part == QLatin1String(".") || part == QLatin1String(".."))
+            return QString();
+        const bool last = i == parts.size() - 1;
+        const QDir dir(current);
+        const QStringList entries =
+            dir.entryList(last ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot);
+        QString found;
+        for (const QString& entry : entries) {
+            if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                found = entry;
+                break;
+            }
+        }
+        if (found.isEmpty())
+            return QString();
+        current = dir.filePath(found);
+    }
+    return current;
+}
+
+QByteArray WebResourceMimeType(const QString& fileName) {
+    static const struct {
+        const char* suffix;
+        const char* type;
+    } kTypes[] = {
+        {"htm", "text/html"},
+        {"html", "text/html"},
+        {"jpg", "image/jpeg"},
+        {"jpeg", "image/jpeg"},
+        {"gif", "image/gif"},
+        {"png", "image/png"},
+        {"js", "application/javascript"},
+        {"css", "text/css"},
+    };
+    const QString suffix = QFileInfo(fileName).suffix();
+    for (const auto& known : kTypes) {
+        if (suffix.compare(QLatin1String(known.suffix), Qt::CaseInsensitive) == 0)
+            return QByteArray(known.type);
+    }
+    return QByteArray();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Where the web views find the program's own pages and images. They live in the Qt
+// resources under ":/web" and are addressed as res://<program file name>/<path>.
+
+// The program file's name without its folder, as the address names it.
+QString ProgramFileName();
+
+// "res://<program file name>/<page>", or an empty text when the name is unknown.
+QString ResourceAddress(const QString& page);
+
+// True when host names this program: the address parser keeps hosts in lower case.
+bool IsProgramHost(const QString& host);
+
+// The resource file for the path of a res address ("/JPGS/PHOTO.JPG"), every part matched
+// without regard to case; empty when there is none. Never leaves ":/web".
+QString FindWebResource(const QString& urlPath);
+
+// The MIME type a resource is served with, from its name's extension; empty when unknown.
+QByteArray WebResourceMimeType(const QString& fileName);
