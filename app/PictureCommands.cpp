@@ -54,11 +54,11 @@ void ReadPicture(const QString& path) {
 
 int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
     // Camera files are often upper case; the patterns take any letter case.
-    const QString filters = QStringLiteral(
-        "Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
-        "All(*.*) (*)");
-    const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filters,
-                                                      nullptr, QFileDialog::HideNameFilterDetails);
+    const QString filters =
+        QStringLiteral("Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
+                       "All(*.*) (*)");
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filters, nullptr,
+                                                      QFileDialog::HideNameFilterDetails);
     const QByteArray bytes = path.toUtf8();
     if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= size)
         return 0;

@@ -56,8 +56,8 @@ int ReportPictureInfo(QWidget* mainWindow) {
 
     const bool hasLines = runner.GetLineCount() > 0;
     const PictureReport report = BuildPictureReport(
-        hasLines, [&runner](int number) { return runner.GetPrintedLine(number); },
-        g_app.szPicture, SelectedZoom(mainWindow));
+        hasLines, [&runner](int number) { return runner.GetPrintedLine(number); }, g_app.szPicture,
+        SelectedZoom(mainWindow));
 
     if (hasLines) {
         SetPickers(mainWindow, report);
