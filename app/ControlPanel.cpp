@@ -1,6 +1,7 @@
 #include "app/ControlPanel.h"
 
 #include "app/AppState.h"
+#include "app/BoundedText.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/MainWndProc.h"
@@ -108,4 +109,9 @@ void SetInfoText(const char* text) {
     QString plain = QString::fromUtf8(text);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     g_app.wndInfo->setPlainText(plain);
+}
+
+void ReadField(const QLineEdit* field, char (&text)[kFieldTextSize]) {
+    const QByteArray utf8 = field ? field->text().toUtf8() : QByteArray();
+    CopyBounded(text, sizeof text, utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }

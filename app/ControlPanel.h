@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 class QWidget;
 
 // Builds every control of the main window but the map, in its client area, and stores
@@ -8,3 +10,8 @@ int CreateControlPanel(QWidget* mainWindow);
 
 // Replaces the whole text of the information box; "\r\n" may end its lines.
 void SetInfoText(const char* text);
+
+// A coordinate field's text as it is read for a command: at most 31 bytes.
+constexpr std::size_t kFieldTextSize = 32;
+class QLineEdit;
+void ReadField(const QLineEdit* field, char (&text)[kFieldTextSize]);

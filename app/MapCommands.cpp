@@ -1,6 +1,7 @@
 #include "app/MapCommands.h"
 
 #include "app/AppState.h"
+#include "app/ControlPanel.h"
 #include "app/Trace.h"
 #include "gps/DecimalText.h"
 #include "gps/MapTitle.h"
@@ -8,25 +9,12 @@
 
 #include <QLineEdit>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr std::size_t kFieldSize = 32;
 constexpr std::size_t kScriptSize = 128;
-
-// Up to 31 characters of a field's text.
-void ReadField(const QLineEdit* field, char (&text)[kFieldSize]) {
-    text[0] = '\0';
-    if (field == nullptr)
-        return;
-    const QByteArray utf8 = field->text().toUtf8();
-    const std::size_t length = std::min<std::size_t>(utf8.size(), kFieldSize - 1);
-    std::memcpy(text, utf8.constData(), length);
-    text[length] = '\0';
-}
 
 // A plain decimal number as a script literal that means the same number: a leading zero
 // would make "012" an octal 10 (or "012.5" an error) in the page.
@@ -42,8 +30,8 @@ void DropLeadingZeros(char* number) {
 } // namespace
 
 void CenterMap(int zoom) {
-    char latitude[kFieldSize];
-    char longitude[kFieldSize];
+    char latitude[kFieldTextSize];
+    char longitude[kFieldTextSize];
     ReadField(g_app.wndLatitude, latitude);
     ReadField(g_app.wndLongitude, longitude);
     // Only numbers reach the page; anything else runs no script at all.

@@ -20,21 +20,6 @@
 
 namespace {
 
-constexpr std::size_t kFieldSize = 32; // a field is read up to 31 characters
-
-// Copies a field's text, at most 31 bytes and never half a character.
-void ReadField(const QLineEdit* field, char (&out)[kFieldSize]) {
-    QByteArray text = field ? field->text().toUtf8() : QByteArray();
-    std::size_t length = static_cast<std::size_t>(text.size());
-    if (length > kFieldSize - 1) {
-        length = kFieldSize - 1;
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;
-    }
-    std::memcpy(out, text.constData(), length);
-    out[length] = '\0';
-}
-
 // Makes path the current picture, shows it and reads its information.
 void ReadPicture(const QString& path) {
     const QByteArray bytes = path.toUtf8();
@@ -77,8 +62,8 @@ void TakePicture(const QString& path) {
 }
 
 void RecordPosition() {
-    char latitude[kFieldSize];
-    char longitude[kFieldSize];
+    char latitude[kFieldTextSize];
+    char longitude[kFieldTextSize];
     ReadField(g_app.wndLatitude, latitude);
     ReadField(g_app.wndLongitude, longitude);
 

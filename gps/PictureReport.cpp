@@ -1,5 +1,6 @@
 #include "gps/PictureReport.h"
 
+#include "app/BoundedText.h"
 #include "app/Resource.h"
 #include "gps/DecimalText.h"
 
@@ -42,17 +43,6 @@ bool SignedDegrees(const char* reference, char positive, const char* degrees,
     return written > 0 && static_cast<std::size_t>(written) < sizeof out;
 }
 
-// Keeps a UTF-8 text whole: never ends it inside a character.
-std::size_t CutAtCharacter(const char* text, std::size_t limit) {
-    std::size_t length = std::strlen(text);
-    if (length <= limit)
-        return length;
-    length = limit;
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-        --length;
-    return length;
-}
-
 void PositionText(PictureReport& report, const char* fileName) {
     const char* altitude = report.bHasAltitude ? report.szAltitude : nullptr;
     // The altitude always shows; a file name too long for the box is cut and marked.
@@ -62,7 +52,7 @@ void PositionText(PictureReport& report, const char* fileName) {
     std::size_t nameLength = std::strlen(fileName);
     const char* ellipsis = "";
     if (nameLength > room) {
-        nameLength = CutAtCharacter(fileName, room - 3);
+        nameLength = Utf8PrefixLength(fileName, nameLength, room - 3);
         ellipsis = "...";
     }
     if (altitude)

@@ -1,5 +1,7 @@
 #include "script/ScriptRunner.h"
 
+#include "app/BoundedText.h"
+
 #include "app/Messages.h"
 #include "app/Resource.h"
 #include "app/Trace.h"
@@ -25,16 +27,6 @@ bool IsSeparator(char c) {
 }
 
 // Copies at most size - 1 bytes of text, never ending inside a UTF-8 sequence.
-void CopyBounded(char* target, size_t size, const char* text, size_t length) {
-    if (length >= size) {
-        length = size - 1;
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;
-    }
-    memcpy(target, text, length);
-    target[length] = '\0';
-}
-
 } // namespace
 
 // Lives on the runner's thread and turns a finished run into its report there.

@@ -3,6 +3,8 @@
 #include "app/NetworkState.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+
+#include "tests/support/WindowDrop.h"
 #include "webview/ResSchemeHandler.h"
 
 #include <QAction>
@@ -70,24 +72,6 @@ class TestMainWindow : public QObject {
         connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
         watchdog.start(5000);
         return QCoreApplication::exec();
-    }
-
-    // Offers a drag of local files at a point of the main window, as the window system does.
-    bool OfferDrop(QPoint windowPos, const QStringList& files) {
-        QMimeData mime;
-        QList<QUrl> urls;
-        for (const QString& file : files)
-            urls << QUrl::fromLocalFile(file);
-        mime.setUrls(urls);
-        mime.setText(files.join(QLatin1Char('\n'))); // file managers offer plain text too
-        QWindow* window = m_main->windowHandle();
-        QDragEnterEvent enter(windowPos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent drop(windowPos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &drop);
-        return drop.isAccepted();
     }
 
     QPoint CentreInWindow(const char* name) {
@@ -236,7 +220,8 @@ private slots:
             Start();
         g_app.szPicture[0] = '\0';
         const QStringList files = {"/tmp/first.jpg", "/tmp/second.jpg", "/tmp/third.jpg"};
-        QCOMPARE(OfferDrop(CentreInWindow(control.toLatin1().constData()), files), taken);
+        QCOMPARE(OfferDrop(m_main.get(), CentreInWindow(control.toLatin1().constData()), files),
+                 taken);
         QCOMPARE(QString::fromUtf8(g_app.szPicture), taken ? files.first() : QString());
     }
 

@@ -5,6 +5,7 @@
 #include "webview/CWebBrowser.h"
 
 #include "tests/script/TestPictures.h"
+#include "tests/support/WindowDrop.h"
 #include "tests/webview/WebTestSupport.h"
 
 #include <QAction>
@@ -82,22 +83,10 @@ rename "$file.new", $file or die "$!\n";
                 {"GPSAltitude", "50"}};
     }
 
+    // The preview's own web view lies under the centre of the image window.
     bool OfferDrop(const QStringList& files) {
-        QMimeData mime;
-        QList<QUrl> urls;
-        for (const QString& file : files)
-            urls << QUrl::fromLocalFile(file);
-        mime.setUrls(urls);
-        // The preview's own web view lies under the centre of the image window.
         const QPoint at = g_app.wndImage->mapTo(m_main.get(), g_app.wndImage->rect().center());
-        QWindow* window = m_main->windowHandle();
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &drop);
-        return drop.isAccepted();
+        return ::OfferDrop(m_main.get(), at, files);
     }
 
     // Drops a picture and waits until the report of its read has been shown.
@@ -111,6 +100,13 @@ rename "$file.new", $file or die "$!\n";
         g_app.wndInfo->setPlainText(QStringLiteral("waiting"));
         Find<QPushButton>("record")->click();
         return WaitUntil([this] { return Info() != "waiting" && !g_app.pRunner->IsBusy(); });
+    }
+
+    void TriggerOpenPicture() {
+        for (QAction* action : m_main->findChildren<QAction*>()) {
+            if (action->text() == "&Open Picture")
+                action->trigger();
+        }
     }
 
     void SetFields(const QString& latitude, const QString& longitude) {
@@ -426,10 +422,7 @@ private slots:
                 listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
             dialog->reject();
         });
-        m_main->findChildren<QAction*>().at(0); // the menu exists
-        for (QAction* action : m_main->findChildren<QAction*>())
-            if (action->text() == "&Open Picture")
-                action->trigger();
+        TriggerOpenPicture();
         QCOMPARE(QByteArray(g_app.szPicture), picture);
         QCOMPARE(Info(), info);
         QCOMPARE(filters.size(), 2);
@@ -447,9 +440,7 @@ private slots:
             }
         });
         g_app.wndInfo->setPlainText(QStringLiteral("waiting"));
-        for (QAction* action : m_main->findChildren<QAction*>())
-            if (action->text() == "&Open Picture")
-                action->trigger();
+        TriggerOpenPicture();
         QVERIFY(WaitUntil([this] { return Info() != "waiting" && !g_app.pRunner->IsBusy(); }));
         QCOMPARE(QString::fromUtf8(g_app.szPicture), upper);
         QCOMPARE(Info(), QStringLiteral("GPS data : CAMERA.JPG\nAltitude: 50 meter"));

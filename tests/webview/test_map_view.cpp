@@ -5,6 +5,7 @@
 #include "webview/CWebBrowser.h"
 #include "webview/PhotoPage.h"
 
+#include "tests/support/WindowDrop.h"
 #include "tests/webview/WebTestSupport.h"
 
 #include <QComboBox>
@@ -67,19 +68,6 @@ class TestMapView : public QObject {
         QImage image(width, 100, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
         return image.save(path, "JPEG") ? path : QString();
-    }
-
-    bool OfferDrop(QPoint windowPos, const QString& file) {
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(file)});
-        QWindow* window = m_main->windowHandle();
-        QDragEnterEvent enter(windowPos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent drop(windowPos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &drop);
-        return drop.isAccepted();
     }
 
 private slots:
@@ -357,13 +345,13 @@ private slots:
 
         g_app.szPicture[0] = '\0';
         const QString file = m_pictures.filePath(QStringLiteral("dropped.jpg"));
-        QVERIFY(OfferDrop(centre, file));
+        QVERIFY(OfferDrop(m_main.get(), centre, {file}));
         QCOMPARE(QString::fromUtf8(g_app.szPicture), file);
 
         // The map view takes no drop.
         g_app.szPicture[0] = '\0';
         QWidget* map = g_app.wndMapHost;
-        QVERIFY(!OfferDrop(map->mapTo(m_main.get(), map->rect().center()), file));
+        QVERIFY(!OfferDrop(m_main.get(), map->mapTo(m_main.get(), map->rect().center()), {file}));
         QCOMPARE(g_app.szPicture[0], '\0');
     }
 
