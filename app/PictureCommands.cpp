@@ -20,6 +20,12 @@
 
 namespace {
 
+// A script that cannot even be written out would otherwise fail without a word.
+void Launch(int scriptId, const char* arguments) {
+    if (RunScript(scriptId, g_app.szPicture, arguments) == 0)
+        SetInfoText("Could not create a temporary file\r\nCheck the temporary folder");
+}
+
 // Makes path the current picture, shows it and reads its information.
 void ReadPicture(const QString& path) {
     const QByteArray bytes = path.toUtf8();
@@ -32,7 +38,7 @@ void ReadPicture(const QString& path) {
     }
     std::memcpy(g_app.szPicture, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
     ShowPhoto(g_app.szPicture);
-    RunScript(IDR_READ_GPS, g_app.szPicture, nullptr);
+    Launch(IDR_READ_GPS, nullptr);
 }
 
 } // namespace
@@ -78,7 +84,7 @@ void RecordPosition() {
 
     char arguments[kGPSArgumentsSize];
     FormatGPSArguments(latitude, longitude, arguments);
-    RunScript(IDR_WRITE_GPS, g_app.szPicture, arguments);
+    Launch(IDR_WRITE_GPS, arguments);
     Trace("# WriteGPS: %s %s\n", g_app.szPicture, arguments);
 }
 

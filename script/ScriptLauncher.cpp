@@ -26,7 +26,13 @@ constexpr int MAX_NAME_TRIES = 1000;
 // Creates a new file only this user can read, never through a link and never over
 // an existing file.
 UniqueFd CreateTempFile(char* path, size_t size) {
-    const QByteArray folder = QFile::encodeName(QDir::cleanPath(QDir::tempPath()));
+    // Qt answers "" when TMPDIR names no folder; the name must not land in "/".
+    const QString tempPath = QDir::tempPath();
+    if (tempPath.isEmpty()) {
+        path[0] = '\0';
+        return UniqueFd();
+    }
+    const QByteArray folder = QFile::encodeName(QDir::cleanPath(tempPath));
     const long long number = std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::steady_clock::now().time_since_epoch())
                                  .count();

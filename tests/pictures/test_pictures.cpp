@@ -277,6 +277,18 @@ private slots:
         QCOMPARE(TempScripts(), QStringList());
     }
 
+    void unusableTemporaryFolderSaysSo() {
+        const QString path = MakePicture("elsewhere.jpg", Sydney());
+        qputenv("TMPDIR", m_temp.filePath("no such folder").toUtf8());
+        g_app.wndInfo->setPlainText(QStringLiteral("waiting"));
+        const bool dropped = OfferDrop({path});
+        qputenv("TMPDIR", m_temp.path().toUtf8());
+        QVERIFY(dropped);
+        QCOMPARE(Info(), QStringLiteral("Could not create a temporary file\n"
+                                        "Check the temporary folder"));
+        QVERIFY(!g_app.pRunner->IsBusy());
+    }
+
     void recordWritesTheFieldsExactly() {
         const QString path = MakePicture("record.jpg", Sydney());
         QVERIFY(Read(path));

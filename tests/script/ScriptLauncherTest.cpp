@@ -46,6 +46,7 @@ private slots:
     void pictureStaysOneArgument_data();
     void pictureStaysOneArgument();
     void withoutPerl();
+    void tempFolderMissing_data();
     void tempFolderMissing();
     void withoutRunner();
 
@@ -226,10 +227,18 @@ void ScriptLauncherTest::withoutPerl() {
     QCOMPARE(TempFiles(), QStringList());
 }
 
+void ScriptLauncherTest::tempFolderMissing_data() {
+    QTest::addColumn<bool>("isFile");
+    QTest::newRow("a file") << true;
+    // Qt then answers an empty temporary path: nothing may land in "/".
+    QTest::newRow("no such folder") << false;
+}
+
 void ScriptLauncherTest::tempFolderMissing() {
-    // A temporary "folder" that is a file (a missing one would fall back to /tmp).
-    const QString notAFolder = m_temp->filePath("file");
-    QFile(notAFolder).open(QIODevice::WriteOnly);
+    QFETCH(bool, isFile);
+    const QString notAFolder = m_temp->filePath(isFile ? "file" : "missing");
+    if (isFile)
+        QFile(notAFolder).open(QIODevice::WriteOnly);
     qputenv("TMPDIR", QFile::encodeName(notAFolder));
     QCOMPARE(RunScript(IDR_READ_GPS, "/nowhere/a.jpg", nullptr), 0);
     QVERIFY(!g_app.pRunner->IsBusy());
