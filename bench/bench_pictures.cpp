@@ -154,16 +154,28 @@ private:
     std::unique_ptr<QWidget> m_owned;
 };
 
-// Runs measure once to warm the caches, then runs times; false when any run failed.
-bool Repeat(int runs, std::vector<double>& samples, const std::function<double()>& measure) {
-    if (measure() < 0)
-        return false;
-    for (int i = 0; i < runs; ++i) {
-        const double ms = measure();
-        if (ms < 0)
-            return false;
-        samples.push_back(ms);
+struct Measure {
+    QString name;
+    std::function<double()> run;
+};
+
+// Runs each measure once to warm the caches, then takes turns for the timed runs, so that
+// any drift of the machine falls on all of them alike; prints a row for each.
+bool Compare(int runs, const std::vector<Measure>& measures) {
+    std::vector<std::vector<double>> samples(measures.size());
+    for (int i = -1; i < runs; ++i) {
+        for (size_t m = 0; m < measures.size(); ++m) {
+            const double ms = measures[m].run();
+            if (ms < 0) {
+                std::fprintf(stderr, "bench_pictures: failed: %s\n", qPrintable(measures[m].name));
+                return false;
+            }
+            if (i >= 0)
+                samples[m].push_back(ms);
+        }
     }
+    for (size_t m = 0; m < measures.size(); ++m)
+        Bench::PrintRow(qPrintable(measures[m].name), samples[m]);
     return true;
 }
 
@@ -193,14 +205,12 @@ bool RunBenchmarks(Window& window, const QTemporaryDir& work, int runs) {
 
     for (const QString& picture : {small, big}) {
         const QString name = QFileInfo(picture).fileName();
-        std::vector<double> program, perl;
-        if (!Repeat(runs, program, [&] { return window.TimedRead(picture); }) ||
-            !Repeat(runs, perl, [&] {
-                return Bench::TimeProcess("perl", {readScript, picture});
-            }))
-            return Fail("a read failed");
-        Bench::PrintRow(qPrintable("read " + name + ": drop to report in the box"), program);
-        Bench::PrintRow(qPrintable("read " + name + ": perl readgps.pl alone"), perl);
+        if (!Compare(runs, {{"read " + name + ": drop to report in the box",
+                             [&] { return window.TimedRead(picture); }},
+                            {"read " + name + ": perl readgps.pl alone", [&] {
+                                 return Bench::TimeProcess("perl", {readScript, picture});
+                             }}}))
+            return false;
     }
     std::printf("\n");
 
@@ -218,17 +228,16 @@ bool RunBenchmarks(Window& window, const QTemporaryDir& work, int runs) {
                               "-GPSLongitude=" + kLongitude,
                               "-GPSAltitude=50",
                               cliCopy};
-    std::vector<double> program, cli, perl;
-    if (window.TimedRead(big) < 0 || !Repeat(runs, program, [&] { return window.TimedRecord(); }) ||
-        !Repeat(runs, cli, [&] { return Bench::TimeProcess("exiftool", cliArgs); }) ||
-        !Repeat(runs, perl, [&] {
-            return Bench::TimeProcess("perl", QStringList{writeScript, perlCopy} + kWriteArguments);
-        }))
-        return Fail("a record failed");
-    Bench::PrintRow("record big.jpg: \"Record to picture\" to \"recorded\"", program);
-    Bench::PrintRow("record big.jpg: exiftool command line, same tags", cli);
-    Bench::PrintRow("record big.jpg: perl writegps.pl alone", perl);
-    return true;
+    if (window.TimedRead(big) < 0)
+        return false;
+    return Compare(runs, {{"record big.jpg: \"Record to picture\" to \"recorded\"",
+                           [&] { return window.TimedRecord(); }},
+                          {"record big.jpg: exiftool command line, same tags",
+                           [&] { return Bench::TimeProcess("exiftool", cliArgs); }},
+                          {"record big.jpg: perl writegps.pl alone", [&] {
+                               return Bench::TimeProcess(
+                                   "perl", QStringList{writeScript, perlCopy} + kWriteArguments);
+                           }}});
 }
 
 // Starts, loads the map and reads picture, then ends: one whole life for the memory script.
