@@ -169,6 +169,13 @@ private slots:
         QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("127"));
     }
 
+    void centreBeyondTheDateLineReadsAsALongitude() {
+        QVERIFY(MapAt("SetCenter(10,190,5)", QStringLiteral("(10, -170)")));
+        QVERIFY(WaitUntil([&] { return g_app.wndLongitude->text() == QStringLiteral("-170"); }));
+        // The marker stays where the map shows it.
+        QCOMPARE(Map("markers.getLayers()[0].getLatLng().lng").toInt(), 190);
+    }
+
     void moveToPointRunsTheFieldsPosition() {
         TraceCapture trace;
         SetFields(QStringLiteral("37.562159"), QStringLiteral("126.97335"));
