@@ -49,29 +49,41 @@ int MakePipe(UniqueFd& readEnd, UniqueFd& writeEnd) {
     return 0;
 }
 
-class SpawnActions {
+// Owns one posix_spawn object from its init to its destroy.
+template <typename T, int (*Init)(T*), int (*Destroy)(T*)> class SpawnObject {
 public:
-    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
+    SpawnObject() { Init(&m_object); }
+    ~SpawnObject() { Destroy(&m_object); }
+    SpawnObject(const SpawnObject&) = delete;
+    SpawnObject& operator=(const SpawnObject&) = delete;
+    T* Get() { return &m_object; }
 
 private:
-    posix_spawn_file_actions_t m_actions;
+    T m_object;
 };
 
-class SpawnAttributes {
-public:
-    SpawnAttributes() { posix_spawnattr_init(&m_attr); }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&m_attr); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* Get() { return &m_attr; }
+using SpawnActions = SpawnObject<posix_spawn_file_actions_t, posix_spawn_file_actions_init,
+                                 posix_spawn_file_actions_destroy>;
+using SpawnAttributes =
+    SpawnObject<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
-private:
-    posix_spawnattr_t m_attr;
-};
+enum class Wake { Ready, Stopped, Failed };
+
+// Sleeps until fd is readable (or hung up) or the stop signal is raised.
+Wake WaitReadable(int fd, int stopFd) {
+    pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+    for (;;) {
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return Wake::Failed;
+        }
+        if (fds[1].revents != 0)
+            return Wake::Stopped;
+        if (fds[0].revents != 0)
+            return Wake::Ready;
+    }
+}
 
 int OpenPidFd(pid_t pid) {
 #ifdef SYS_pidfd_open
@@ -183,17 +195,7 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
 
 void ProcessRunner::ReadPipe(UniqueFd fd, bool output, Run& run) {
     char buffer[4096 + 1];
-    pollfd fds[2] = {{fd.Get(), POLLIN, 0}, {m_fdStop.Get(), POLLIN, 0}};
-    for (;;) {
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (fds[1].revents != 0)
-            break;
-        if (fds[0].revents == 0)
-            continue;
+    while (WaitReadable(fd.Get(), m_fdStop.Get()) == Wake::Ready) {
         ssize_t n = read(fd.Get(), buffer, sizeof buffer - 1);
         if (n > 0) {
             buffer[n] = '\0';
@@ -214,35 +216,19 @@ void ProcessRunner::ReadPipe(UniqueFd fd, bool output, Run& run) {
 }
 
 void ProcessRunner::WaitChild(Run& run) {
-    bool ended = false;
-    if (run.pidfd.IsValid()) {
-        pollfd fds[2] = {{run.pidfd.Get(), POLLIN, 0}, {m_fdStop.Get(), POLLIN, 0}};
-        for (;;) {
-            if (poll(fds, 2, -1) < 0) {
-                if (errno == EINTR)
-                    continue;
-                break;
-            }
-            if (fds[1].revents != 0)
-                break;
-            if (fds[0].revents != 0) {
-                ended = true;
-                break;
-            }
-        }
-    }
+    const bool ended =
+        run.pidfd.IsValid() && WaitReadable(run.pidfd.Get(), m_fdStop.Get()) == Wake::Ready;
     {
         // Output still in the pipes belongs to this run.
         std::unique_lock<std::mutex> lock(run.mutex);
         run.readersDone.wait(lock, [&run] { return run.nReadersDone == 2; });
     }
     // Without a pidfd the end of both pipes stands for the child's end.
-    if (!run.pidfd.IsValid() && !m_bStop.load())
-        ended = true;
+    const bool reap = ended || (!run.pidfd.IsValid() && !m_bStop.load());
     run.pidfd.Reset();
 
     int exitStatus = EXIT_UNKNOWN;
-    if (ended) {
+    if (reap) {
         int status = 0;
         pid_t result;
         do
