@@ -1,11 +1,11 @@
 #include "app/ControlPanel.h"
 
-#include "app/AppState.h"
-#include "app/BoundedText.h"
+#include "base/AppState.h"
+#include "base/BoundedText.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/MainWndProc.h"
-#include "app/Resource.h"
+#include "base/Resource.h"
 #include "webview/CWebBrowser.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "app/KartavoWindow.h"
 #include "app/MainWndProc.h"
-#include "app/Resource.h"
+#include "base/Resource.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,13 +1,13 @@
 #include "app/MainWndProc.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "app/PictureCommands.h"
-#include "app/Resource.h"
+#include "base/Resource.h"
 #include "app/Settings.h"
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #include "app/MapCommands.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "app/ControlPanel.h"
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "gps/DecimalText.h"
 #include "gps/MapTitle.h"
 #include "webview/CWebBrowser.h"

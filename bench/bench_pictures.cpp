@@ -2,7 +2,7 @@
 // record into a 12-megapixel JPEG, and the start to the map page; each against the bare
 // perl script or ExifTool's command line on the same file. Run by hand (see README.md).
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "app/NetworkState.h"
 #include "app/Startup.h"
 #include "bench/BenchSupport.h"

@@ -1,6 +1,6 @@
 #include "gps/GPSArguments.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "gps/DecimalToDMS.h"
 
 #include <cstdio>

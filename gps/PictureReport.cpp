@@ -1,7 +1,7 @@
 #include "gps/PictureReport.h"
 
-#include "app/BoundedText.h"
-#include "app/Resource.h"
+#include "base/BoundedText.h"
+#include "base/Resource.h"
 #include "gps/DecimalText.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "script/ScriptLauncher.h"
 
-#include "app/AppState.h"
-#include "app/Trace.h"
+#include "base/AppState.h"
+#include "base/Trace.h"
 #include "script/ScriptRunner.h"
 #include "script/UniqueFd.h"
 

@@ -1,10 +1,10 @@
 #include "script/ScriptRunner.h"
 
-#include "app/BoundedText.h"
+#include "base/BoundedText.h"
 
-#include "app/Messages.h"
-#include "app/Resource.h"
-#include "app/Trace.h"
+#include "base/Messages.h"
+#include "base/Resource.h"
+#include "base/Trace.h"
 
 #include <QCoreApplication>
 #include <QEvent>

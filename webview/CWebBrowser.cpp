@@ -1,6 +1,6 @@
 #include "webview/CWebBrowser.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "webview/CWebBrowserEvents.h"
 #include "webview/ResourcePath.h"
 #include "webview/WebProfile.h"

@@ -1,7 +1,7 @@
 #include "webview/CWebBrowserEvents.h"
 
-#include "app/Messages.h"
-#include "app/Trace.h"
+#include "base/Messages.h"
+#include "base/Trace.h"
 #include "webview/CWebBrowser.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "webview/PhotoPage.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "webview/CWebBrowser.h"
 #include "webview/JsString.h"
 

@@ -1,6 +1,6 @@
 #include "webview/ResSchemeHandler.h"
 
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "webview/ResourcePath.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "gps/CoordinateCheck.h"
 #include "gps/DecimalText.h"
 #include "gps/DecimalToDMS.h"

@@ -1,8 +1,8 @@
 #include "DoneRecorder.h"
 #include "TestPictures.h"
 
-#include "app/AppState.h"
-#include "app/Resource.h"
+#include "base/AppState.h"
+#include "base/Resource.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 

@@ -1,6 +1,6 @@
 #include "DoneRecorder.h"
 
-#include "app/Resource.h"
+#include "base/Resource.h"
 #include "script/ScriptRunner.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "gps/ReportPictureInfo.h"
+#include "app/ReportPictureInfo.h"
 
-#include "app/AppState.h"
+#include "base/AppState.h"
 #include "app/ControlPanel.h"
-#include "app/Trace.h"
+#include "base/Trace.h"
 #include "gps/PictureReport.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"

@@ -1,4 +1,4 @@
-#include "app/BoundedText.h"
+#include "base/BoundedText.h"
 
 #include <cstring>
 

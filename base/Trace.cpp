@@ -1,4 +1,4 @@
-#include "app/Trace.h"
+#include "base/Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
