@@ -2,6 +2,7 @@
 
 #include "base/AppState.h"
 #include "app/ControlPanel.h"
+#include "app/FeatureMenus.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
@@ -42,6 +43,7 @@ std::unique_ptr<QWidget> StartKartavo() {
         CreateMainWindow(position.x(), position.y(), kWindowWidth, kWindowHeight);
     g_app.wndMain = main.get();
     CreateControlPanel(main.get());
+    AddFeatureMenus(main.get());
 
     auto* mapHost = new KartavoWindow(ClientArea(main.get()));
     mapHost->setObjectName(QStringLiteral("mapHost"));

@@ -19,6 +19,8 @@ constexpr int IDI_APP = 101;
 constexpr int IDR_MAINMENU = 102;
 constexpr int IDR_WRITE_GPS = 112;
 constexpr int IDR_READ_GPS = 114;
+// Reads, writes and undoes many pictures per run.
+constexpr int IDR_BATCH_GPS = 116;
 
 constexpr int IDT_STARTUP = 100;
 

@@ -1,0 +1,16 @@
+#pragma once
+
+class QMenu;
+class QString;
+class QWidget;
+
+// The main window's menu of that title, added after the others when it is not there yet.
+QMenu* MainMenu(QWidget* mainWindow, const QString& title);
+
+// Each area beside the main window adds its own menu entries; called once at start-up.
+void AddFeatureMenus(QWidget* mainWindow);
+
+// One per area, each in its own file.
+void AddPicturesMenu(QWidget* mainWindow);
+void AddPlacesMenu(QWidget* mainWindow);
+void AddTrackMenu(QWidget* mainWindow);
