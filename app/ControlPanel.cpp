@@ -1,10 +1,11 @@
 #include "app/ControlPanel.h"
 
-#include "base/AppState.h"
-#include "base/BoundedText.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/MainWndProc.h"
+#include "base/AppState.h"
+#include "base/BoundedText.h"
+#include "base/LocalPath.h"
 #include "base/Resource.h"
 #include "webview/CWebBrowser.h"
 
@@ -106,7 +107,8 @@ int CreateControlPanel(QWidget* mainWindow) {
 void SetInfoText(const char* text) {
     if (g_app.wndInfo == nullptr)
         return;
-    QString plain = QString::fromUtf8(text);
+    // File names in the text may hold bytes that are not UTF-8; they show as "\\xHH".
+    QString plain = ReadablePath(QByteArray(text));
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     g_app.wndInfo->setPlainText(plain);
 }

@@ -1,12 +1,13 @@
 #include "app/MainWndProc.h"
 
-#include "base/AppState.h"
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
-#include "base/Messages.h"
 #include "app/PictureCommands.h"
-#include "base/Resource.h"
 #include "app/Settings.h"
+#include "base/AppState.h"
+#include "base/LocalPath.h"
+#include "base/Messages.h"
+#include "base/Resource.h"
 #include "base/Trace.h"
 
 #include <QApplication>
@@ -18,15 +19,16 @@
 
 namespace {
 
-// The first local file of a drag, or an empty text when it carries none.
-QString FirstLocalFile(const QMimeData* mime) {
+// The first local file of a drag, as the bytes of its name, or empty when it carries none.
+QByteArray FirstLocalFile(const QMimeData* mime) {
     if (mime == nullptr || !mime->hasUrls())
-        return QString();
+        return QByteArray();
     for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            return url.toLocalFile();
+        const QByteArray path = LocalPathBytes(url);
+        if (!path.isEmpty())
+            return path;
     }
-    return QString();
+    return QByteArray();
 }
 
 // Closing the main window: save the settings once, then leave the event loop.
@@ -82,7 +84,7 @@ bool OnDrag(KartavoWindow* target, QDropEvent* event) {
 bool OnDrop(KartavoWindow* target, QDropEvent* event) {
     if (target != g_app.wndImage)
         return target->DefWindowProc(event);
-    const QString path = FirstLocalFile(event->mimeData());
+    const QByteArray path = FirstLocalFile(event->mimeData());
     if (path.isEmpty())
         return target->DefWindowProc(event);
     event->acceptProposedAction();

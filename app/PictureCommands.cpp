@@ -1,47 +1,89 @@
 #include "app/PictureCommands.h"
 
-#include "base/AppState.h"
 #include "app/ControlPanel.h"
+#include "app/ReportPictureInfo.h"
+#include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
 #include "gps/CoordinateCheck.h"
 #include "gps/GPSArguments.h"
-#include "app/ReportPictureInfo.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/PhotoPage.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QString>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
+#include <sys/stat.h>
 
 namespace {
 
-// A script that cannot even be written out would otherwise fail without a word.
-void Launch(int scriptId, const char* arguments) {
-    if (RunScript(scriptId, g_app.szPicture, arguments) == 0)
-        SetInfoText("Could not create a temporary file\r\nCheck the temporary folder");
+// The picture each read run was started for, by the run's temporary script file, so a
+// report names its own picture even when another one has been opened since.
+std::map<std::string, std::string>& ReadsInFlight() {
+    static std::map<std::string, std::string> reads;
+    return reads;
 }
 
-// Makes path the current picture, shows it and reads its information.
-void ReadPicture(const QString& path) {
-    const QByteArray bytes = path.toUtf8();
-    if (bytes.isEmpty())
-        return;
-    if (static_cast<std::size_t>(bytes.size()) >= sizeof g_app.szPicture) {
-        // A cut path would name another file.
-        SetInfoText("This picture's path is too long\r\n");
-        return;
+// A script that cannot even be written out would otherwise fail without a word.
+bool Launch(int scriptId, const char* arguments) {
+    if (RunScript(scriptId, g_app.szPicture, arguments) == 0) {
+        SetInfoText("Could not create a temporary file\r\nCheck the temporary folder");
+        return false;
     }
-    std::memcpy(g_app.szPicture, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
-    ShowPhoto(g_app.szPicture);
-    Launch(IDR_READ_GPS, nullptr);
+    return true;
+}
+
+// Why path cannot be read as a picture, or empty when it is a regular file. Anything
+// else (a named pipe above all) would block whoever opened it.
+std::string RefusalReason(const char* path) {
+    struct stat info {};
+    if (stat(path, &info) != 0)
+        return std::string(path) + ": " + std::strerror(errno);
+    if (S_ISREG(info.st_mode))
+        return std::string();
+    const char* kind = S_ISDIR(info.st_mode)                            ? "a folder"
+                       : S_ISFIFO(info.st_mode)                         ? "a named pipe"
+                       : S_ISSOCK(info.st_mode)                         ? "a socket"
+                       : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                                                                        : "not a regular file";
+    return std::string(path) + " is " + kind + ", not a picture file";
+}
+
+// The current picture is gone: Record has nothing to write into until another is read.
+void Refuse(const std::string& reason) {
+    g_app.szPicture[0] = '\0';
+    SetInfoText(("This picture could not be read\r\n" + reason).c_str());
 }
 
 } // namespace
+
+void ReadPicture(const QByteArray& path) {
+    if (path.isEmpty())
+        return;
+    if (static_cast<std::size_t>(path.size()) >= sizeof g_app.szPicture) {
+        // A cut path would name another file.
+        g_app.szPicture[0] = '\0';
+        SetInfoText("This picture's path is too long\r\n");
+        return;
+    }
+    const std::string reason = RefusalReason(path.constData());
+    if (!reason.empty()) {
+        Refuse(reason);
+        return;
+    }
+    std::memcpy(g_app.szPicture, path.constData(), static_cast<std::size_t>(path.size()) + 1);
+    ShowPhoto(g_app.szPicture);
+    if (Launch(IDR_READ_GPS, nullptr) && g_app.pRunner)
+        ReadsInFlight()[g_app.pRunner->GetTempFile()] = g_app.szPicture;
+}
 
 int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
     // Camera files are often upper case; the patterns take any letter case.
@@ -50,7 +92,7 @@ int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
                        "All(*.*) (*)");
     const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), filters, nullptr,
                                                       QFileDialog::HideNameFilterDetails);
-    const QByteArray bytes = path.toUtf8();
+    const QByteArray bytes = QFile::encodeName(path);
     if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= size)
         return 0;
     std::memcpy(destination, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
@@ -60,10 +102,10 @@ int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
 void OpenPicture(QWidget* owner) {
     char path[4096];
     if (BrowseForPicture(owner, path, sizeof path))
-        ReadPicture(QString::fromUtf8(path));
+        ReadPicture(QByteArray(path));
 }
 
-void TakePicture(const QString& path) {
+void TakePicture(const QByteArray& path) {
     ReadPicture(path);
 }
 
@@ -88,6 +130,27 @@ void RecordPosition() {
     Trace("# WriteGPS: %s %s\n", g_app.szPicture, arguments);
 }
 
+std::string RunFailureReason(const ScriptRunner& runner) {
+    if (runner.GetErrorLine()[0] != '\0')
+        return runner.GetErrorLine();
+    const int status = runner.GetExitStatus();
+    if (status == ProcessRunner::EXIT_SIGNALLED)
+        return "The script was stopped by a signal";
+    if (status == ProcessRunner::EXIT_UNKNOWN)
+        return "The script's end was not seen";
+    return "The script ended with status " + std::to_string(status) + " and no message";
+}
+
+std::string ReportedPicture(const ScriptRunner& runner) {
+    auto& reads = ReadsInFlight();
+    const auto found = reads.find(runner.GetTempFile());
+    if (found == reads.end())
+        return g_app.szPicture;
+    std::string path = found->second;
+    reads.erase(found);
+    return path;
+}
+
 void OnScriptDone(int scriptId, ScriptRunner* runner) {
     if (runner == nullptr)
         return;
@@ -96,11 +159,9 @@ void OnScriptDone(int scriptId, ScriptRunner* runner) {
             SetInfoText("GPS information recorded");
             return;
         }
-        char text[128];
-        snprintf(text, sizeof text, "GPS information not recorded\r\n%s",
-                 runner->GetErrorLine()[0] ? runner->GetErrorLine() : "The write failed");
-        SetInfoText(text);
+        // The whole reason: the box wraps it.
+        SetInfoText(("GPS information not recorded\r\n" + RunFailureReason(*runner)).c_str());
     } else if (scriptId == IDR_READ_GPS && g_app.wndMain != nullptr) {
-        ReportPictureInfo(g_app.wndMain);
+        ReportPictureInfo(g_app.wndMain, ReportedPicture(*runner).c_str());
     }
 }

@@ -1,7 +1,8 @@
 #include "app/ReportPictureInfo.h"
 
-#include "base/AppState.h"
 #include "app/ControlPanel.h"
+#include "app/PictureCommands.h"
+#include "base/AppState.h"
 #include "base/Trace.h"
 #include "gps/PictureReport.h"
 #include "script/ScriptRunner.h"
@@ -43,20 +44,20 @@ void DeleteTempFile(const ScriptRunner& runner) {
 
 } // namespace
 
-int ReportPictureInfo(QWidget* mainWindow) {
+int ReportPictureInfo(QWidget* mainWindow, const char* picturePath) {
     ScriptRunner& runner = *g_app.pRunner;
+    if (picturePath == nullptr)
+        picturePath = g_app.szPicture;
     if (runner.Failed()) {
-        // The script could not read the file: say so rather than keep an old report.
-        char text[128];
-        snprintf(text, sizeof text, "This picture could not be read\r\n%s", runner.GetErrorLine());
-        SetInfoText(text);
+        // The script could not read the file: say so, and why, rather than keep an old report.
+        SetInfoText(("This picture could not be read\r\n" + RunFailureReason(runner)).c_str());
         DeleteTempFile(runner);
         return 0;
     }
 
     const bool hasLines = runner.GetLineCount() > 0;
     const PictureReport report = BuildPictureReport(
-        hasLines, [&runner](int number) { return runner.GetPrintedLine(number); }, g_app.szPicture,
+        hasLines, [&runner](int number) { return runner.GetPrintedLine(number); }, picturePath,
         SelectedZoom(mainWindow));
 
     if (hasLines) {

@@ -2,7 +2,8 @@
 
 class QWidget;
 
-// Shows what the read script reported about the current picture: the pickers, the fields,
-// the map, the altitude for the next write and the information box; then deletes the
-// script's temporary file. Returns 0 when the script printed nothing, 1 otherwise.
-int ReportPictureInfo(QWidget* mainWindow);
+// Shows what the read script reported about a picture (picturePath, by default the current
+// one): the pickers, the fields, the map, the altitude for the next write and the
+// information box; then deletes the script's temporary file. Returns 0 when the script
+// printed nothing, 1 otherwise.
+int ReportPictureInfo(QWidget* mainWindow, const char* picturePath = nullptr);

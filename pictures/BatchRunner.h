@@ -12,26 +12,26 @@
 // What the batch script found in one picture.
 struct PictureRead {
     bool ok = false;
-    QString reason;     // why it could not be read, when !ok
-    QString dateTime;   // DateTimeOriginal as stored, "YYYY:MM:DD HH:MM:SS[.fff]", or empty
-    QString offset;     // OffsetTimeOriginal, "+02:00", or empty
-    std::optional<double> latitude;  // signed decimal degrees
+    QString reason;   // why it could not be read, when !ok
+    QString dateTime; // DateTimeOriginal as stored, "YYYY:MM:DD HH:MM:SS[.fff]", or empty
+    QString offset;   // OffsetTimeOriginal, "+02:00", or empty
+    std::optional<double> latitude; // signed decimal degrees
     std::optional<double> longitude;
-    std::optional<double> altitude;  // metres, negative below sea level
+    std::optional<double> altitude; // metres, negative below sea level
     QString mimeType;
-    bool writable = false;           // ExifTool can write this format in place
-    QString unwritableReason;        // why not, when !writable
-    QByteArray thumbnail;            // embedded JPEG thumbnail or preview, may be empty
-    QString positionSource;          // empty: the picture itself; else the sidecar's file name
+    bool writable = false;    // ExifTool can write this format in place
+    QString unwritableReason; // why not, when !writable
+    QByteArray thumbnail;     // embedded JPEG thumbnail or preview, may be empty
+    QString positionSource;   // empty: the picture itself; else the sidecar's file name
 };
 
 // One new position to write.
 struct PictureWrite {
-    QByteArray path;                 // the file name's own bytes (QFile::encodeName)
+    QByteArray path; // the file name's own bytes (QFile::encodeName)
     double latitude = 0;
     double longitude = 0;
-    std::optional<double> altitude;  // none: the picture's own altitude tags stay as they are
-    QDateTime utcTime;               // invalid: no GPSDateStamp/GPSTimeStamp written
+    std::optional<double> altitude; // none: the picture's own altitude tags stay as they are
+    QDateTime utcTime;              // invalid: no GPSDateStamp/GPSTimeStamp written
 };
 
 // Reads and writes many pictures with the batch script, a chunk of pictures per Perl run

@@ -1,6 +1,7 @@
 #include "webview/PhotoPage.h"
 
 #include "base/AppState.h"
+#include "base/LocalPath.h"
 #include "webview/CWebBrowser.h"
 #include "webview/JsString.h"
 
@@ -9,8 +10,8 @@
 
 std::string PhotoScript(const char* path) {
     // An encoded file address: blanks, "#", "%" and other letters keep their meaning.
-    const QString address =
-        QUrl::fromLocalFile(QString::fromUtf8(path ? path : "")).toString(QUrl::FullyEncoded);
+    // The name's own bytes, which need not be UTF-8.
+    const QString address = FileUrl(QByteArray(path ? path : "")).toString(QUrl::FullyEncoded);
     const QString script = QStringLiteral("var photo = document.getElementById('photo'); "
                                           "photo.src = %1; photo.width = 240;")
                                .arg(JsStringLiteral(address));

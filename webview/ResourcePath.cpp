@@ -15,11 +15,35 @@ QString ProgramFileName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
+QString ProgramHostFor(const QString& fileName) {
+    QString host;
+    host.reserve(fileName.size());
+    for (const QChar c : fileName) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                           c == QLatin1Char('-') || c == QLatin1Char('_') || c == QLatin1Char('.');
+        host += plain ? c : QLatin1Char('-');
+    }
+    // Labels between dots, none empty, none starting or ending with "-".
+    QStringList labels;
+    for (const QString& label : host.split(QLatin1Char('.'), Qt::SkipEmptyParts)) {
+        qsizetype first = 0, last = label.size();
+        while (first < last && label[first] == QLatin1Char('-'))
+            ++first;
+        while (last > first && label[last - 1] == QLatin1Char('-'))
+            --last;
+        if (last > first)
+            labels << label.mid(first, last - first);
+    }
+    return labels.isEmpty() ? QStringLiteral("kartavo") : labels.join(QLatin1Char('.'));
+}
+
 QString ResourceAddress(const QString& page) {
-    const QString name = ProgramFileName();
-    if (name.isEmpty())
+    const QString host = ProgramHostFor(ProgramFileName());
+    if (host.isEmpty())
         return QString();
-    return QStringLiteral("res://%1/%2").arg(name, page);
+    return QStringLiteral("res://%1/%2").arg(host, page);
 }
 
 bool IsProgramHost(const QString& host) {

@@ -9,7 +9,12 @@
 // The program file's name without its folder, as the address names it.
 QString ProgramFileName();
 
-// "res://<program file name>/<page>", or an empty text when the name is unknown.
+// The host name that stands for a program file of that name: the name itself where it is a
+// valid host, otherwise the name with every letter a host cannot hold turned into "-"
+// ("kar tavo" gives "kar-tavo"), so the pages load whatever the program is called.
+QString ProgramHostFor(const QString& fileName);
+
+// "res://<program host>/<page>", or an empty text when the name is unknown.
 QString ResourceAddress(const QString& page);
 
 // True when host names this program: the address parser keeps hosts in lower case.

@@ -1,8 +1,8 @@
-#include "base/AppState.h"
 #include "app/MapCommands.h"
 #include "app/NetworkState.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "base/AppState.h"
 
 #include "tests/support/WindowDrop.h"
 #include "webview/ResSchemeHandler.h"
@@ -219,7 +219,13 @@ private slots:
         if (!m_main)
             Start();
         g_app.szPicture[0] = '\0';
-        const QStringList files = {"/tmp/first.jpg", "/tmp/second.jpg", "/tmp/third.jpg"};
+        // Only files that are there are taken as the picture.
+        QStringList files;
+        for (const char* name : {"first.jpg", "second.jpg", "third.jpg"}) {
+            files << m_config.filePath(QString::fromLatin1(name));
+            QFile file(files.last());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         QCOMPARE(OfferDrop(m_main.get(), CentreInWindow(control.toLatin1().constData()), files),
                  taken);
         QCOMPARE(QString::fromUtf8(g_app.szPicture), taken ? files.first() : QString());
@@ -231,6 +237,9 @@ private slots:
         QTest::addColumn<QPoint>("expected");
         QTest::newRow("stored") << 100 << 120 << QPoint(100, 120);
         QTest::newRow("negative") << -5 << 200 << QPoint(30, 30);
+        // Between the screen's height and its width (1280 x 1024): kept only if x is
+        // checked against the width.
+        QTest::newRow("wide screen") << 1100 << 120 << QPoint(1100, 120);
     }
 
     void startsAtTheStoredPosition() {

@@ -1,6 +1,6 @@
-#include "base/AppState.h"
 #include "app/NetworkState.h"
 #include "app/Startup.h"
+#include "base/AppState.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
 
@@ -22,6 +22,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +88,11 @@ rename "$file.new", $file or die "$!\n";
     bool OfferDrop(const QStringList& files) {
         const QPoint at = g_app.wndImage->mapTo(m_main.get(), g_app.wndImage->rect().center());
         return ::OfferDrop(m_main.get(), at, files);
+    }
+
+    bool OfferDropUrls(const QList<QUrl>& urls) {
+        const QPoint at = g_app.wndImage->mapTo(m_main.get(), g_app.wndImage->rect().center());
+        return ::OfferDropUrls(m_main.get(), at, urls);
     }
 
     // Drops a picture and waits until the report of its read has been shown.
@@ -407,6 +413,96 @@ private slots:
         QVERIFY(WaitUntil([this] { return Info() != "waiting" && !g_app.pRunner->IsBusy(); }));
         QCOMPARE(QString::fromUtf8(g_app.szPicture), first);
         QCOMPARE(Info(), QStringLiteral("GPS data : first.jpg\nAltitude: 50 meter"));
+    }
+
+    // Only regular files reach the preview and the scripts: a named pipe would block its
+    // reader forever. A refused picture is no longer the one Record writes into.
+    void onlyRegularFilesAreRead_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << "fifo"
+                                    << "is a named pipe";
+        QTest::newRow("folder") << "folder"
+                                << "is a folder";
+        QTest::newRow("missing") << "missing"
+                                 << "No such file or directory";
+    }
+
+    void onlyRegularFilesAreRead() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString current = MakePicture("current.jpg", Sydney());
+        QVERIFY(Read(current));
+        const QByteArray before = TestPictures::FileBytes(current);
+
+        const QString path = m_pictures.filePath("odd-" + kind + ".jpg");
+        if (kind == "fifo")
+            QCOMPARE(mkfifo(path.toUtf8().constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        TraceCapture trace;
+        g_app.wndInfo->setPlainText(QStringLiteral("waiting"));
+        QVERIFY(OfferDrop({path}));
+        QVERIFY2(Info().startsWith("This picture could not be read\n") && Info().contains(reason),
+                 qPrintable(Info()));
+        QCOMPARE(QByteArray(g_app.szPicture), QByteArray());
+        QVERIFY(!g_app.pRunner->IsBusy());
+
+        SetFields("1.5", "2.5");
+        Find<QPushButton>("record")->click();
+        Settle(300);
+        QVERIFY(trace.StartingWith("# WriteGPS").isEmpty());
+        QCOMPARE(TestPictures::FileBytes(current), before);
+        // Later pictures still show.
+        QVERIFY(Read(current));
+        QCOMPARE(Info(), QStringLiteral("GPS data : current.jpg\nAltitude: 50 meter"));
+    }
+
+    void tooLongPathIsNoLongerCurrent() {
+        const QString current = MakePicture("before-long.jpg", Sydney());
+        QVERIFY(Read(current));
+        QVERIFY(OfferDrop({m_pictures.filePath(QString(600, QLatin1Char('x')) + ".jpg")}));
+        QCOMPARE(Info(), QStringLiteral("This picture's path is too long\n"));
+        QCOMPARE(QByteArray(g_app.szPicture), QByteArray());
+    }
+
+    // Two quick drops: every report names the picture its own run read.
+    void eachReportNamesItsOwnPicture() {
+        TagValues high = Sydney();
+        high["GPSAltitude"] = "900";
+        const QString first = MakePicture("first-quick.jpg", high);
+        const QString second = MakePicture("second-quick.jpg", Sydney());
+        QStringList shown;
+        auto connection = connect(g_app.wndInfo, &QPlainTextEdit::textChanged, this,
+                                  [&shown] { shown << g_app.wndInfo->toPlainText(); });
+        QVERIFY(OfferDrop({first}));
+        QVERIFY(OfferDrop({second}));
+        QVERIFY(WaitUntil([&] { return shown.size() >= 2 && !g_app.pRunner->IsBusy(); }));
+        disconnect(connection);
+        QCOMPARE(shown, QStringList({"GPS data : first-quick.jpg\nAltitude: 900 meter",
+                                     "GPS data : second-quick.jpg\nAltitude: 50 meter"}));
+    }
+
+    // A name that is not UTF-8 keeps its bytes from the drop to the scripts, and shows readably.
+    void nameThatIsNotUtf8() {
+        const QByteArray name = QFile::encodeName(m_pictures.path()) + "/\xff\xfe bad.jpg";
+        const QString made = MakePicture("made-for-bytes.jpg", Sydney());
+        QVERIFY(::rename(QFile::encodeName(made).constData(), name.constData()) == 0);
+        const QUrl url =
+            QUrl::fromEncoded("file://" + name.toPercentEncoding("/"), QUrl::StrictMode);
+        g_app.wndInfo->setPlainText(QStringLiteral("waiting"));
+        QVERIFY(OfferDropUrls({url}));
+        QVERIFY(WaitUntil([this] { return Info() != "waiting" && !g_app.pRunner->IsBusy(); }));
+        QCOMPARE(QByteArray(g_app.szPicture), name);
+        QCOMPARE(Info(), QStringLiteral("GPS data : \\xff\\xfe bad.jpg\nAltitude: 50 meter"));
+
+        SetFields("10.5", "20.25");
+        QVERIFY(Record());
+        QCOMPARE(Info(), QStringLiteral("GPS information recorded"));
+        const QString back = m_pictures.filePath("back-from-bytes.jpg");
+        QVERIFY(::rename(name.constData(), QFile::encodeName(back).constData()) == 0);
+        QCOMPARE(TestPictures::ReadTags(back, {"GPS:GPSLatitude"}).value("GPS:GPSLatitude"),
+                 QStringLiteral("10/1 30/1 0/100000"));
     }
 
     void openPictureDialog() {

@@ -1,7 +1,7 @@
-#include "base/AppState.h"
 #include "app/NetworkState.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
+#include "base/AppState.h"
 #include "webview/CWebBrowser.h"
 #include "webview/PhotoPage.h"
 
@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -154,6 +155,21 @@ private slots:
                      .toString(),
                  QStringLiteral("560x360"));
         QCOMPARE(g_app.pMapView->View()->geometry(), g_app.wndMapHost->contentsRect());
+    }
+
+    // The pages are served under a host made of the program file's name: a name that is no
+    // valid host ("kar tavo#%") must still load them. This suite's own copy under such a
+    // name runs the test above.
+    void pagesLoadWhateverTheProgramIsCalled() {
+        QTemporaryDir folder;
+        const QString copy = folder.filePath(QStringLiteral("kar tavo#%"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(copy, {QStringLiteral("mapPageLoadsItsOwnLeaflet")});
+        QVERIFY(run.waitForFinished(120000));
+        QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
+                 run.readAll().constData());
     }
 
     void setCenterMovesTheMapAndFillsTheFields() {
@@ -351,7 +367,7 @@ private slots:
         QVERIFY(g_app.pPhotoView->View()->isAncestorOf(under) || under == g_app.pPhotoView->View());
 
         g_app.szPicture[0] = '\0';
-        const QString file = m_pictures.filePath(QStringLiteral("dropped.jpg"));
+        const QString file = MakePicture(QStringLiteral("dropped.jpg"), 80);
         QVERIFY(OfferDrop(m_main.get(), centre, {file}));
         QCOMPARE(QString::fromUtf8(g_app.szPicture), file);
 

@@ -61,6 +61,30 @@ private slots:
         QCOMPARE(FindWebResource(path), QString());
     }
 
+    void hostIsValidWhateverTheProgramIsCalled_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("host");
+        QTest::newRow("plain") << "kartavo"
+                               << "kartavo";
+        QTest::newRow("blank") << "kar tavo"
+                               << "kar-tavo";
+        QTest::newRow("hash and percent") << "k#a%rtavo"
+                                          << "k-a-rtavo";
+        QTest::newRow("not ascii") << QString::fromUtf8("картаво") << "kartavo";
+        QTest::newRow("dash at the ends") << "-kar tavo-"
+                                          << "kar-tavo";
+        QTest::newRow("dots") << ".kartavo..bin."
+                              << "kartavo.bin";
+    }
+
+    void hostIsValidWhateverTheProgramIsCalled() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, host);
+        QCOMPARE(ProgramHostFor(fileName), host);
+        const QUrl address(QStringLiteral("res://%1/map.htm").arg(ProgramHostFor(fileName)));
+        QVERIFY2(address.isValid() && !address.host().isEmpty(), qPrintable(address.errorString()));
+    }
+
     void addressNamesTheProgramFile() {
         QCOMPARE(ProgramFileName(), QStringLiteral("test_resource_path"));
         QCOMPARE(ResourceAddress(QStringLiteral("map.htm")),
