@@ -103,7 +103,11 @@ int WinMain(int, char* argv[]) {
 
     std::unique_ptr<QWidget> main = StartKartavo();
     // Ending the session closes the window as the close button does.
-    QuitOnSignal quitOnSignal([&main] { main->close(); });
+    // Past exec the window has gone to StopKartavo, which may still finish writes.
+    QuitOnSignal quitOnSignal([&main] {
+        if (main)
+            main->close();
+    });
     const int result = QApplication::exec();
     StopKartavo(std::move(main));
     return result;

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QtGlobal>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -248,6 +249,11 @@ void ScriptRunner::FinishRun() {
     const bool wanted = !m_bTearingDown || !OnlyReads(m_current.scriptId);
     if (wanted && (!m_strOutput.empty() || status != 0 || m_current.scriptId == IDR_WRITE_GPS))
         Report(status);
+    if (m_bTearingDown && wanted && status != 0) {
+        // The window is closed by now: a failed write must still be said somewhere.
+        qWarning("Kartavo: %s failed at exit: %s", m_current.commandLine.c_str(),
+                 m_szErrorCollect[0] != '\0' ? m_szErrorCollect : "no reason given");
+    }
     RemoveTempFile(m_current.tempFile);
     m_current.tempFile.clear();
     {
