@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "base/Trace.h"
 #include "app/WindowPosition.h"
+#include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
 #include "webview/ResSchemeHandler.h"
@@ -77,9 +78,12 @@ void StartupTimerProc() {
 }
 
 void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
+    // First, while the windows they report to are still there: writes that were
+    // accepted are carried out and reported, a running read is ended.
+    g_app.pRunner.reset();
+    RemoveScriptFolders();
     g_app.pMapView.reset();
     g_app.pPhotoView.reset();
-    g_app.pRunner.reset();
     mainWindow.reset();
     g_app.wndMain = g_app.wndMapHost = g_app.wndImage = nullptr;
     g_app.wndLatitude = g_app.wndLongitude = nullptr;
@@ -99,7 +103,11 @@ int WinMain(int, char* argv[]) {
 
     std::unique_ptr<QWidget> main = StartKartavo();
     // Ending the session closes the window as the close button does.
-    QuitOnSignal quitOnSignal([&main] { main->close(); });
+    // Past exec the window has gone to StopKartavo, which may still finish writes.
+    QuitOnSignal quitOnSignal([&main] {
+        if (main)
+            main->close();
+    });
     const int result = QApplication::exec();
     StopKartavo(std::move(main));
     return result;

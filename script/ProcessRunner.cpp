@@ -1,6 +1,8 @@
 #include "script/ProcessRunner.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -15,9 +17,13 @@
 
 extern char** environ;
 
+using Clock = std::chrono::steady_clock;
+
 struct ProcessRunner::Run {
     pid_t pid = -1;
-    UniqueFd pidfd; // invalid where the kernel has no pidfd_open
+    UniqueFd pidfd;   // invalid where the kernel has no pidfd_open, or when not wanted
+    UniqueFd abandon; // eventfd: the readers leave their pipes
+    Clock::time_point deadline;
     std::mutex mutex;
     std::condition_variable readersDone;
     int nReadersDone = 0;
@@ -27,6 +33,13 @@ struct ProcessRunner::Run {
 };
 
 namespace {
+
+// How long a killed child may take to die before it is left to itself.
+constexpr std::chrono::milliseconds KILL_GRACE{2000};
+// How long killed descendants may take to let go of the pipes.
+constexpr std::chrono::milliseconds PIPE_GRACE{1000};
+// Without a pidfd the child's end is polled; the pauses grow up to this.
+constexpr int MAX_POLL_PAUSE_MS = 50;
 
 // Keeps a pipe end off descriptors 0 to 2, which the child's actions overwrite.
 UniqueFd AboveStdio(int fd) {
@@ -67,18 +80,38 @@ using SpawnActions = SpawnObject<posix_spawn_file_actions_t, posix_spawn_file_ac
 using SpawnAttributes =
     SpawnObject<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
-enum class Wake { Ready, Stopped, Failed };
+void Raise(const UniqueFd& eventFd) {
+    if (!eventFd.IsValid())
+        return;
+    uint64_t one = 1;
+    ssize_t written;
+    do
+        written = write(eventFd.Get(), &one, sizeof one);
+    while (written < 0 && errno == EINTR);
+}
 
-// Sleeps until fd is readable (or hung up) or the stop signal is raised.
-Wake WaitReadable(int fd, int stopFd) {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+enum class Wake { Ready, Stopped, TimeUp, Failed };
+
+// Milliseconds from now until `until`, for poll; at most timeoutCap.
+int PollTimeout(Clock::time_point until, int timeoutCap = INT_MAX) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+    return static_cast<int>(std::max<long long>(0, std::min<long long>(left, timeoutCap)));
+}
+
+// Sleeps until fd is readable (or hung up), one of the stop signals is raised, or
+// the timeout (ms, -1 for none) has passed. Negative descriptors are not watched.
+Wake WaitReadable(int fd, int stopFd, int abandonFd, int timeoutMs) {
+    pollfd fds[3] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}, {abandonFd, POLLIN, 0}};
     for (;;) {
-        if (poll(fds, 2, -1) < 0) {
+        int n = poll(fds, 3, timeoutMs);
+        if (n < 0) {
             if (errno == EINTR)
                 continue;
             return Wake::Failed;
         }
-        if (fds[1].revents != 0)
+        if (n == 0)
+            return Wake::TimeUp;
+        if (fds[1].revents != 0 || fds[2].revents != 0)
             return Wake::Stopped;
         if (fds[0].revents != 0)
             return Wake::Ready;
@@ -92,6 +125,18 @@ int OpenPidFd(pid_t pid) {
     (void)pid;
     return -1;
 #endif
+}
+
+// True once the child has ended; it stays waitable, so its number stays ours.
+bool HasEnded(pid_t pid) {
+    siginfo_t info;
+    std::memset(&info, 0, sizeof info);
+    int result;
+    do
+        result = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+    while (result < 0 && errno == EINTR);
+    // ECHILD: nothing left to wait for.
+    return result < 0 ? errno == ECHILD : info.si_pid == pid;
 }
 
 } // namespace
@@ -121,6 +166,8 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
     auto fail = [&](int error) {
         m_nStartError = error;
         m_nExitStatus = EXIT_UNKNOWN;
+        m_nChildSignal = 0;
+        m_bTimedOut = false;
         char text[256];
         int n = snprintf(text, sizeof text, "# Unable to start !!(%s)\n", commandLine);
         if (n < 0)
@@ -146,6 +193,9 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
         return fail(error);
     if (int error = MakePipe(errRead, errWrite))
         return fail(error);
+    UniqueFd abandon(eventfd(0, EFD_CLOEXEC));
+    if (!abandon.IsValid())
+        return fail(errno);
 
     SpawnActions actions;
     // Nothing is ever written to the child: /dev/null gives it an immediate end of input.
@@ -160,7 +210,10 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
     // A child should die of a broken pipe even if this process ignores it.
     sigaddset(&signals, SIGPIPE);
     posix_spawnattr_setsigdefault(attributes.Get(), &signals);
-    posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // A group of its own, so that what the child starts can be ended with it.
+    posix_spawnattr_setpgroup(attributes.Get(), 0);
+    posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                                   POSIX_SPAWN_SETPGROUP);
 
     std::vector<char*> args;
     args.reserve(argv.size() + 1);
@@ -177,13 +230,25 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
     outWrite.Reset();
     errWrite.Reset();
 
+    const long long limitMs = m_nTimeLimitMs.load();
     m_nStartError = 0;
     m_nExitStatus = EXIT_UNKNOWN;
+    m_nChildSignal = 0;
+    m_bTimedOut = false;
     m_bRunning = true;
+    {
+        std::lock_guard<std::mutex> lock(m_childMutex);
+        m_childPid = pid;
+    }
     m_pRun = std::make_unique<Run>();
     Run& run = *m_pRun;
     run.pid = pid;
-    run.pidfd.Reset(OpenPidFd(pid));
+    run.abandon = std::move(abandon);
+    // No limit: a deadline no run reaches.
+    run.deadline = Clock::now() + (limitMs > 0 ? std::chrono::milliseconds(limitMs)
+                                               : std::chrono::hours(24 * 365));
+    if (m_bUsePidFd.load())
+        run.pidfd.Reset(OpenPidFd(pid));
     run.output =
         std::thread(&ProcessRunner::ReadPipe, this, std::move(outRead), true, std::ref(run));
     run.error =
@@ -195,7 +260,7 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
 
 void ProcessRunner::ReadPipe(UniqueFd fd, bool output, Run& run) {
     char buffer[4096 + 1];
-    while (WaitReadable(fd.Get(), m_fdStop.Get()) == Wake::Ready) {
+    while (WaitReadable(fd.Get(), m_fdStop.Get(), run.abandon.Get(), -1) == Wake::Ready) {
         ssize_t n = read(fd.Get(), buffer, sizeof buffer - 1);
         if (n > 0) {
             buffer[n] = '\0';
@@ -215,31 +280,123 @@ void ProcessRunner::ReadPipe(UniqueFd fd, bool output, Run& run) {
     run.readersDone.notify_all();
 }
 
-void ProcessRunner::WaitChild(Run& run) {
-    const bool ended =
-        run.pidfd.IsValid() && WaitReadable(run.pidfd.Get(), m_fdStop.Get()) == Wake::Ready;
-    {
-        // Output still in the pipes belongs to this run.
-        std::unique_lock<std::mutex> lock(run.mutex);
-        run.readersDone.wait(lock, [&run] { return run.nReadersDone == 2; });
+ProcessRunner::End ProcessRunner::AwaitChild(Run& run, Clock::time_point until, bool heedStop) {
+    const int stopFd = heedStop ? m_fdStop.Get() : -1;
+    if (run.pidfd.IsValid()) {
+        // The pidfd turns readable when the child ends; it is reaped later.
+        switch (WaitReadable(run.pidfd.Get(), stopFd, -1, PollTimeout(until))) {
+        case Wake::Ready:
+            return End::Ended;
+        case Wake::Stopped:
+            return End::Stopped;
+        case Wake::TimeUp:
+            return End::TimeUp;
+        case Wake::Failed:
+            break; // fall back to polling
+        }
     }
-    // Without a pidfd the end of both pipes stands for the child's end.
-    const bool reap = ended || (!run.pidfd.IsValid() && !m_bStop.load());
-    run.pidfd.Reset();
+    // Polled with growing pauses; the stop signal ends each pause at once.
+    for (int pause = 1;; pause = std::min(pause * 2, MAX_POLL_PAUSE_MS)) {
+        if (HasEnded(run.pid))
+            return End::Ended;
+        const int timeout = PollTimeout(until, pause);
+        if (Clock::now() >= until)
+            return End::TimeUp;
+        if (WaitReadable(-1, stopFd, -1, timeout) == Wake::Stopped)
+            return End::Stopped;
+    }
+}
 
-    int exitStatus = EXIT_UNKNOWN;
-    if (reap) {
-        int status = 0;
-        pid_t result;
-        do
-            result = waitpid(run.pid, &status, 0);
-        while (result < 0 && errno == EINTR);
-        if (result == run.pid)
-            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : EXIT_SIGNALLED;
+bool ProcessRunner::AwaitReaders(Run& run, Clock::time_point until) {
+    std::unique_lock<std::mutex> lock(run.mutex);
+    auto done = [&run] { return run.nReadersDone == 2; };
+    if (until == Clock::time_point::max()) {
+        run.readersDone.wait(lock, done);
+        return true;
     }
-    m_nExitStatus = exitStatus;
+    return run.readersDone.wait_until(lock, until, done);
+}
+
+void ProcessRunner::WaitChild(Run& run) {
+    bool timedOut = false;
+    End end = AwaitChild(run, run.deadline, true);
+    if (end != End::Ended) {
+        // Past its time, or nobody will take its result: the child and its group go.
+        timedOut = end == End::TimeUp;
+        SendSignal(SIGKILL, true);
+        end = AwaitChild(run, Clock::now() + KILL_GRACE, false);
+    }
+    // Output still in the pipes belongs to this run, also what descendants write later.
+    if (!AwaitReaders(run, run.deadline)) {
+        if (!m_bStop.load())
+            timedOut = true;
+        // The child leads the group and is not reaped yet, so the group is still its.
+        SendSignal(SIGKILL, true);
+        AwaitReaders(run, Clock::now() + PIPE_GRACE);
+        Raise(run.abandon);
+        AwaitReaders(run, Clock::time_point::max());
+    }
+    // Both readers are done with it: every handle of the run goes when the run ends.
+    run.abandon.Reset();
+    // Nobody takes what the rest of the group would still do.
+    if (m_bStop.load())
+        SendSignal(SIGKILL, true);
+    Reap(run, end == End::Ended);
+    if (timedOut) {
+        // Even a child that ended by itself left a run that had to be killed.
+        m_nExitStatus = EXIT_SIGNALLED;
+        m_nChildSignal = SIGKILL;
+    }
+    m_bTimedOut = timedOut;
     m_bRunning = false;
     OnEnd();
+}
+
+void ProcessRunner::Reap(Run& run, bool ended) {
+    int exitStatus = EXIT_UNKNOWN;
+    int signal = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_childMutex);
+        if (ended) {
+            int status = 0;
+            pid_t result;
+            do
+                result = waitpid(run.pid, &status, 0);
+            while (result < 0 && errno == EINTR);
+            if (result == run.pid) {
+                if (WIFEXITED(status)) {
+                    exitStatus = WEXITSTATUS(status);
+                } else if (WIFSIGNALED(status)) {
+                    exitStatus = EXIT_SIGNALLED;
+                    signal = WTERMSIG(status);
+                }
+            }
+        }
+        // A child stuck past every grace is left to itself; it is never signalled again.
+        m_childPid = -1;
+    }
+    run.pidfd.Reset();
+    m_nExitStatus = exitStatus;
+    m_nChildSignal = signal;
+}
+
+bool ProcessRunner::SendSignal(int signal, bool group) {
+    std::lock_guard<std::mutex> lock(m_childMutex);
+    if (m_childPid <= 0)
+        return false;
+    // The whole group, then the child itself in case it left the group.
+    bool sent = false;
+    if (group)
+        sent = kill(-m_childPid, signal) == 0;
+    return kill(m_childPid, signal) == 0 || sent;
+}
+
+bool ProcessRunner::SignalChild(int signal) {
+    return SendSignal(signal, false);
+}
+
+bool ProcessRunner::KillChild() {
+    return SendSignal(SIGKILL, true);
 }
 
 void ProcessRunner::JoinRun() {
@@ -252,12 +409,7 @@ void ProcessRunner::JoinRun() {
 }
 
 void ProcessRunner::Stop() {
-    if (!m_bStop.exchange(true) && m_fdStop.IsValid()) {
-        uint64_t one = 1;
-        ssize_t written;
-        do
-            written = write(m_fdStop.Get(), &one, sizeof one);
-        while (written < 0 && errno == EINTR);
-    }
+    if (!m_bStop.exchange(true))
+        Raise(m_fdStop);
     JoinRun();
 }

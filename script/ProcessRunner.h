@@ -3,6 +3,7 @@
 #include "script/UniqueFd.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <memory>
@@ -17,15 +18,20 @@
 // one standard error, one waits for the child's end. Both pipes are read to their
 // end before OnEnd, which is the last call of a run.
 //
+// The child leads a process group of its own. A run that lasts longer than its time
+// limit (from its start to the end of both pipes) is ended: its process group is
+// killed (SIGKILL) and the run ends as TimedOut. Every child is reaped.
+//
 // Derived classes must call Stop() first in their destructor, so that no worker
-// calls one of their operations while they are being destroyed. The child itself
-// is never killed.
+// calls one of their operations while they are being destroyed.
 class ProcessRunner {
 public:
     // Exit status of a run that was not started, or whose end was not seen.
     static constexpr int EXIT_UNKNOWN = -1;
     // Exit status of a child that was ended by a signal.
     static constexpr int EXIT_SIGNALLED = -2;
+    // Time limit of a run unless SetTimeLimit says otherwise.
+    static constexpr std::chrono::milliseconds DEFAULT_TIME_LIMIT{60000};
 
     ProcessRunner();
     virtual ~ProcessRunner();
@@ -40,6 +46,16 @@ public:
     // the run's own OnEnd.
     int Start(const std::vector<std::string>& argv, const char* commandLine, int show = 0);
 
+    // Limit of the runs started from now on; zero or less means none.
+    void SetTimeLimit(std::chrono::milliseconds limit) { m_nTimeLimitMs = limit.count(); }
+    std::chrono::milliseconds GetTimeLimit() const {
+        return std::chrono::milliseconds(m_nTimeLimitMs.load());
+    }
+    // True when the latest run was ended at its time limit; valid in OnEnd.
+    bool TimedOut() const { return m_bTimedOut.load(); }
+    // Signal that ended the latest run's child, 0 when it exited by itself; valid in OnEnd.
+    int GetChildSignal() const { return m_nChildSignal.load(); }
+
     // True from a successful Start until the run's child has ended and its pipes
     // have been read to their end.
     bool IsRunning() const { return m_bRunning.load(); }
@@ -47,6 +63,8 @@ public:
     int GetChildExitStatus() const { return m_nExitStatus.load(); }
     // errno of the latest failed Start, 0 after a successful one.
     int GetStartError() const { return m_nStartError; }
+    // Sends signal to the running child; false when no child runs.
+    bool SignalChild(int signal);
 
 protected:
     // After a successful start, on the thread that called Start.
@@ -60,22 +78,47 @@ protected:
     // pipes have reached their end, or after Stop.
     virtual void OnEnd();
 
-    // Wakes every worker, waits for them to finish and releases the run. Does not wait
-    // for the child. Afterwards Start fails. Safe to call more than once.
+    // Kills the running child and its process group (SIGKILL); the run then ends as
+    // usual. False when no child runs.
+    bool KillChild();
+
+    // Wakes every worker, kills a child that still runs (with its process group),
+    // reaps it (waiting a moment at most, so a child stuck in the kernel cannot hold
+    // the caller), waits for the workers and releases the run. Afterwards Start
+    // fails. Safe to call more than once.
     void Stop();
     bool IsStopping() const { return m_bStop.load(); }
 
+    // Where the kernel has pidfd_open, the child's end is awaited on its pidfd;
+    // otherwise by polling waitid(WNOHANG) against the stop signal. false chooses the
+    // second road even where pidfd exists (tests take both). For the next Start.
+    void SetUsePidFd(bool use) { m_bUsePidFd = use; }
+
 private:
     struct Run;
+    enum class End { Ended, Stopped, TimeUp };
 
     void ReadPipe(UniqueFd fd, bool output, Run& run);
     void WaitChild(Run& run);
+    End AwaitChild(Run& run, std::chrono::steady_clock::time_point until, bool heedStop);
+    bool AwaitReaders(Run& run, std::chrono::steady_clock::time_point until);
+    void Reap(Run& run, bool ended);
+    bool SendSignal(int signal, bool group);
     void JoinRun();
 
     UniqueFd m_fdStop; // eventfd, readable once Stop has been called
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bRunning{false};
     std::atomic<int> m_nExitStatus{EXIT_UNKNOWN};
+    std::atomic<int> m_nChildSignal{0};
+    std::atomic<bool> m_bTimedOut{false};
+    std::atomic<long long> m_nTimeLimitMs{DEFAULT_TIME_LIMIT.count()};
+    std::atomic<bool> m_bUsePidFd{true};
     int m_nStartError = 0;
     std::unique_ptr<Run> m_pRun;
+
+    // The child that may still be signalled: set at start, cleared once it is reaped,
+    // so that no signal ever reaches a process that took over its number.
+    std::mutex m_childMutex;
+    pid_t m_childPid = -1;
 };

@@ -3,6 +3,7 @@
 #include "script/ProcessRunner.h"
 
 #include <QPointer>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -21,17 +22,25 @@ class QObject;
 // exit status); a run of the write script (IDR_WRITE_GPS) is reported in any case. So
 // a failure reaches the window: check Failed() and GetErrorLine(). A child that cannot be started
 // is reported before Run returns, with the single line "# Unable to start !!(...)".
+// A run that outlasts the time limit (ProcessRunner::SetTimeLimit) is killed and
+// reported as failed, and the next one starts.
 //
 // While a report is handled, GetLineCount/GetLine hold the lines of the run's standard
 // output, and GetTempFile, GetExitStatus and GetErrorLine describe that run. After
 // the report the run's temporary script file is removed, and the next queued run
 // starts. Use the runner on the thread that made it, and do not destroy it from
 // inside a report.
+//
+// Destruction carries out what was accepted: the running run and every queued one,
+// unless it only reads (IDR_READ_GPS), go on to their end and are reported, one after
+// another, each within its time limit. A running read is killed and queued reads are
+// dropped, without a report. Only then do the workers stop.
 class ScriptRunner : public ProcessRunner {
 public:
     static constexpr unsigned MAX_SCRIPT_LINES = 40;
     static constexpr unsigned MAX_SCRIPT_LINE = 80;
     static constexpr unsigned MAX_TEMP_PATH = 512;
+    static constexpr unsigned MAX_ERROR_LINE = 1024;
 
     ScriptRunner();
     ~ScriptRunner() override;
@@ -55,12 +64,15 @@ public:
     const char* GetTempFile() const;
 
     // How the reported run ended: the script's exit code (0 for success),
-    // EXIT_UNKNOWN when it could not be started, EXIT_SIGNALLED when it was killed.
+    // EXIT_UNKNOWN when it could not be started, EXIT_SIGNALLED when it was killed
+    // (also at the time limit).
     int GetExitStatus() const { return m_nReportStatus; }
     bool Failed() const { return m_nReportStatus != 0; }
-    // First non-empty line the reported run wrote to standard error (at most 79
-    // bytes), or why it could not be started ("perl: No such file or directory").
-    const char* GetErrorLine() const { return m_szErrorLine; }
+    // Why the reported run failed: how it was ended ("perl was stopped after 60 s",
+    // "perl was killed by signal 9 (Killed)"), why it could not be started ("perl: No
+    // such file or directory"), or else the first non-empty line it wrote to standard
+    // error. At most MAX_ERROR_LINE - 1 bytes, cut between characters.
+    const char* GetErrorLine() const;
 
     // The reported run's whole standard output as printed (up to 64 KiB), empty lines
     // included, for readers that go by printed line number.
@@ -80,12 +92,15 @@ private:
         std::vector<std::string> argv;
         std::string commandLine;
         std::string tempFile;
+        std::chrono::milliseconds timeLimit{0}; // as it was when the run started
     };
     class Relay;
 
     int StartJob(Job job);
     void StartQueued();
     void FinishRun();
+    void FinishAccepted();
+    void DescribeEnd();
     void Report(int exitStatus);
     void FillLines(const char* text, size_t length);
     static void RemoveTempFile(const std::string& path);
@@ -98,23 +113,26 @@ private:
     unsigned m_anPrintedLine[MAX_SCRIPT_LINES] = {};
     char m_szTempFile[MAX_TEMP_PATH] = {};
     char m_szReportTempFile[MAX_TEMP_PATH] = {};
-    char m_szErrorLine[MAX_SCRIPT_LINE] = {};
+    char m_szErrorLine[MAX_ERROR_LINE] = {};
     int m_nReportStatus = 0;
     std::string m_strReportOutput;
     bool m_bInReport = false;
     bool m_bBusy = false;
+    bool m_bTearingDown = false;
     Job m_current;
     std::deque<Job> m_queue;
 
     // Collected by the run's workers; read once the run has ended.
     std::string m_strOutput;
-    char m_szErrorCollect[4 * MAX_SCRIPT_LINE] = {};
+    // Room past the line's limit, so that the cut can find a character boundary.
+    char m_szErrorCollect[MAX_ERROR_LINE + 4] = {};
     size_t m_nErrorCollect = 0;
     bool m_bErrorCollected = false;
 
     // Hand-over of a finished run to the runner's thread.
     std::mutex m_mutex;
-    std::condition_variable m_cvHandled;
+    std::condition_variable m_cvHandled; // also tells of a run's end
+    bool m_bEnded = false;               // the current run has ended, not yet finished
     bool m_bHandled = false;
     bool m_bStopping = false;
     std::unique_ptr<Relay> m_pRelay;

@@ -7,13 +7,16 @@
 #include "script/ScriptRunner.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestPictures;
 
@@ -49,13 +52,20 @@ private slots:
     void tempFolderMissing_data();
     void tempFolderMissing();
     void withoutRunner();
+    void staleFoldersAreRemoved();
 
 private:
     bool WaitIdle() {
         return QTest::qWaitFor([] { return !g_app.pRunner->IsBusy(); }, 30000);
     }
+    // Every file in the temporary folder and below it.
     QStringList TempFiles() const {
-        return QDir(m_temp->path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+        QStringList files;
+        QDirIterator it(m_temp->path(), QDir::Files | QDir::System | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << QDir(m_temp->path()).relativeFilePath(it.next());
+        return files;
     }
 
     std::unique_ptr<QTemporaryDir> m_temp;
@@ -120,23 +130,35 @@ void ScriptLauncherTest::tempFileIsTheScript() {
     QCOMPARE(report.scriptId, scriptId);
     QCOMPARE(report.exitStatus, 0);
     QCOMPARE(report.lines.value(0), firstLine == "picture" ? picture : firstLine);
-    QCOMPARE(QFileInfo(QString::fromLocal8Bit(report.tempFile)).path(), m_temp->path());
-    QVERIFY(QRegularExpression("^K\\d+\\.tmp$")
-                .match(QFileInfo(QString::fromLocal8Bit(report.tempFile)).fileName())
+    // In a folder of our own inside the temporary folder, which nobody else may enter.
+    const QFileInfo file(QString::fromLocal8Bit(report.tempFile));
+    QVERIFY(QRegularExpression("^K\\d+\\.tmp$").match(file.fileName()).hasMatch());
+    const QString folder = file.path();
+    QCOMPARE(QFile::encodeName(folder).toStdString(), ScriptFolder());
+    QCOMPARE(QFileInfo(folder).path(), m_temp->path());
+    QVERIFY(QRegularExpression(QString("^kartavo-%1-\\w{6}$").arg(getpid()))
+                .match(QFileInfo(folder).fileName())
                 .hasMatch());
+    struct stat info {};
+    QCOMPARE(lstat(QFile::encodeName(folder).constData(), &info), 0);
+    QVERIFY(S_ISDIR(info.st_mode));
+    QCOMPARE(info.st_mode & 07777, mode_t(0700));
+    QCOMPARE(info.st_uid, geteuid());
     QCOMPARE(report.tempFileContent, Resource(scriptId));
     QCOMPARE(mode, mode_t(0600));
-    // Gone once its run has been reported.
+    // Gone once its run has been reported, and the folder at the end.
     QCOMPARE(TempFiles(), QStringList());
+    RemoveScriptFolders();
+    QVERIFY(!QFileInfo::exists(folder));
 }
 
 void ScriptLauncherTest::namesAreNeverReused() {
-    // The names of the next moments are taken already, some by links.
+    // Another user took the names of the next moments in the shared folder, some by links.
     const QString victim = m_pictures->filePath("victim");
     QFile(victim).open(QIODevice::WriteOnly);
     const long long now = SteadyMilliseconds();
     QStringList taken;
-    for (long long n = now; n < now + 300; ++n) {
+    for (long long n = now; n < now + 3000; ++n) {
         const QString path = m_temp->filePath(QString("K%1.tmp").arg(n));
         if (n % 10 == 0) {
             QVERIFY(QFile::link(victim, path));
@@ -161,7 +183,7 @@ void ScriptLauncherTest::namesAreNeverReused() {
     const QByteArray second = m_recorder.reports[1].tempFile;
     QVERIFY(first != second);
     for (const DoneRecorder::Report& report : m_recorder.reports) {
-        QVERIFY(!taken.contains(QFileInfo(QString::fromLocal8Bit(report.tempFile)).fileName()));
+        QVERIFY(QFileInfo(QString::fromLocal8Bit(report.tempFile)).path() != m_temp->path());
         QCOMPARE(report.tempFileContent, Resource(IDR_READ_GPS));
         QCOMPARE(report.lines.value(0), QString("2010:01:01 00:00:00"));
     }
@@ -171,7 +193,7 @@ void ScriptLauncherTest::namesAreNeverReused() {
         if (!info.isSymLink())
             QCOMPARE(FileBytes(info.filePath()), QByteArray("keep"));
     }
-    QCOMPARE(TempFiles().size(), taken.size());
+    QCOMPARE(QDir(m_temp->path()).entryList(QDir::Files | QDir::System).size(), taken.size());
 }
 
 void ScriptLauncherTest::pictureStaysOneArgument_data() {
@@ -251,6 +273,41 @@ void ScriptLauncherTest::withoutRunner() {
     QCOMPARE(RunScript(IDR_READ_GPS, "/nowhere/a.jpg", nullptr), 1);
     // Nothing will run it, so nothing is left behind.
     QCOMPARE(TempFiles(), QStringList());
+}
+
+void ScriptLauncherTest::staleFoldersAreRemoved() {
+    // The folders of a killed Kartavo, of a live one, and names that only look alike.
+    QProcess ended;
+    ended.start("true", QStringList());
+    QVERIFY(ended.waitForStarted());
+    const qint64 deadPid = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    const QDir temp(m_temp->path());
+    const QString dead = QString("kartavo-%1-aB3dE9").arg(deadPid);
+    const QString alive = QString("kartavo-%1-aB3dE9").arg(getppid());
+    const QString linked = QString("kartavo-%1-zZ9yY8").arg(deadPid);
+    for (const QString& name : {dead, alive, QString("kartavo-notes")}) {
+        QVERIFY(temp.mkdir(name));
+        QVERIFY(QFile::setPermissions(temp.filePath(name),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QFile script(temp.filePath(name + "/K12.tmp"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(m_pictures->path()).mkdir("kept"));
+    QFile(m_pictures->filePath("kept/K1.tmp")).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(m_pictures->filePath("kept"), temp.filePath(linked)));
+
+    const QString picture = m_pictures->filePath("a.jpg");
+    QVERIFY(MakeJpeg(picture));
+    QCOMPARE(RunScript(IDR_READ_GPS, QFile::encodeName(picture).constData(), nullptr), 1);
+    QVERIFY(WaitIdle());
+    QCOMPARE(int(m_recorder.reports.size()), 1);
+
+    QVERIFY(!temp.exists(dead));
+    QVERIFY(temp.exists(alive + "/K12.tmp"));
+    QVERIFY(temp.exists("kartavo-notes/K12.tmp"));
+    QVERIFY(QFileInfo(temp.filePath(linked)).isSymLink());
+    QVERIFY(QFile::exists(m_pictures->filePath("kept/K1.tmp")));
 }
 
 QTEST_GUILESS_MAIN(ScriptLauncherTest)

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <cerrno>
 #include <memory>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -26,11 +27,43 @@ bool WaitIdle(const ScriptRunner& runner, int timeoutMs = 10000) {
     return QTest::qWaitFor([&] { return !runner.IsBusy(); }, timeoutMs);
 }
 
-QByteArray MakeFile(const QTemporaryDir& dir, const char* name) {
+QByteArray MakeFile(const QTemporaryDir& dir, const char* name,
+                    const QByteArray& content = "script") {
     QFile file(dir.filePath(name));
     file.open(QIODevice::WriteOnly);
-    file.write("script");
+    file.write(content);
     return QFile::encodeName(file.fileName());
+}
+
+// Either road to a child's end can be chosen.
+class TestRunner : public ScriptRunner {
+public:
+    using ProcessRunner::SetUsePidFd;
+};
+
+// A runner without reports, to stop by hand.
+class BareRunner : public ProcessRunner {
+public:
+    ~BareRunner() override { Stop(); }
+    using ProcessRunner::SetUsePidFd;
+    using ProcessRunner::Stop;
+};
+
+// The child's number, once the script has written it into file.
+pid_t ReadPid(const QString& file) {
+    QByteArray text;
+    const bool written = QTest::qWaitFor(
+        [&] {
+            QFile pid(file);
+            text = pid.open(QIODevice::ReadOnly) ? pid.readAll().trimmed() : QByteArray();
+            return !text.isEmpty();
+        },
+        10000);
+    return written ? static_cast<pid_t>(text.toInt()) : 0;
+}
+
+bool Reaped(pid_t pid) {
+    return pid > 0 && waitpid(pid, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
 } // namespace
@@ -49,6 +82,12 @@ private slots:
     void descriptorsAreReleased();
     void destructionDuringLongRun();
     void destructionWithReportPending();
+    void closingCarriesOutWrites_data();
+    void closingCarriesOutWrites();
+    void timeLimit_data();
+    void timeLimit();
+    void childrenAreReaped_data();
+    void childrenAreReaped();
 };
 
 void ScriptRunnerTest::output_data() {
@@ -82,6 +121,10 @@ void ScriptRunnerTest::output_data() {
     QTest::newRow("written after the child ended")
         << QByteArray("(sleep 0.3; echo late) & echo early") << 1 << QStringList{"early", "late"}
         << QByteArray();
+    // One pipe ends long before the other; the run lasts until both have.
+    QTest::newRow("standard error closed early")
+        << QByteArray("exec 2>&-; (sleep 0.3; echo late) & echo early") << 1
+        << QStringList{"early", "late"} << QByteArray();
     QTest::newRow("long line cut to 79") << QByteArray("printf '%0100d\\n' 0") << 1
                                          << QStringList{QString(79, QChar('0'))} << QByteArray();
     QTest::newRow("cut keeps characters whole")
@@ -92,6 +135,11 @@ void ScriptRunnerTest::output_data() {
     for (const QString& line : forty)
         pieces += "echo '" + line.toUtf8() + "'; sleep 0.01; ";
     QTest::newRow("kilobytes in pieces") << pieces << 1 << forty << QByteArray();
+    QTest::newRow("long error line kept whole") << QByteArray("printf '%0300d\\n' 0 >&2; echo out")
+                                                << 1 << QStringList{"out"} << QByteArray(300, '0');
+    QTest::newRow("error line cut between characters")
+        << QByteArray("printf '%01022d\\303\\251 more\\n' 0 >&2; echo out") << 1
+        << QStringList{"out"} << QByteArray(1022, '0');
     QTest::newRow("error text is not stored")
         << QByteArray("echo out; echo; echo 'first problem' >&2; echo second >&2; echo out2") << 1
         << QStringList{"out", "out2"} << QByteArray("first problem");
@@ -180,6 +228,7 @@ void ScriptRunnerTest::writeFailureIsReported() {
     QVERIFY(WaitIdle(runner));
     QCOMPARE(int(recorder.reports.size()), 2);
     QCOMPARE(recorder.reports.back().exitStatus, int(ScriptRunner::EXIT_SIGNALLED));
+    QCOMPARE(recorder.reports.back().errorLine, QByteArray("sh was killed by signal 9 (Killed)"));
 
     // A successful write says so.
     runner.Run(Shell("echo done"), "sh", IDR_WRITE_GPS);
@@ -341,6 +390,155 @@ void ScriptRunnerTest::destructionWithReportPending() {
     runner.reset();
     QTest::qWait(50);
     QVERIFY(recorder.reports.empty());
+}
+
+void ScriptRunnerTest::closingCarriesOutWrites_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("beforeId");
+    // Nothing runs before the write: it is the started run.
+    QTest::newRow("started write") << QByteArray() << 0;
+    QTest::newRow("queued behind a read") << QByteArray("echo reading; sleep 30") << IDR_READ_GPS;
+    QTest::newRow("queued behind a write") << QByteArray("sleep 0.2; echo first") << IDR_WRITE_GPS;
+}
+
+void ScriptRunnerTest::closingCarriesOutWrites() {
+    QFETCH(QByteArray, before);
+    QFETCH(int, beforeId);
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath("picture");
+    // Takes a moment before its effect, as a write to a slow disk does.
+    const QByteArray script = MakeFile(dir, "K2.tmp",
+                                       "select(undef, undef, undef, 0.3);\n"
+                                       "open(my $f, '>', $ARGV[0]) or die \"$ARGV[0]: $!\";\n"
+                                       "print $f \"written\\n\";\n"
+                                       "close($f) or die \"$ARGV[0]: $!\";\n"
+                                       "print \"$ARGV[0]\\n\";\n");
+    DoneRecorder recorder;
+    QElapsedTimer timer;
+    {
+        auto runner = std::make_unique<ScriptRunner>();
+        runner->SetNotifyWindow(&recorder);
+        if (!before.isEmpty()) {
+            runner->SetTempFile(MakeFile(dir, "K1.tmp").constData());
+            runner->Run(Shell(before), "sh", beforeId);
+        }
+        runner->SetTempFile(script.constData());
+        runner->Run({"perl", script.toStdString(), QFile::encodeName(target).toStdString()}, "perl",
+                    IDR_WRITE_GPS);
+        // A read asked for after the write is not wanted any more.
+        runner->SetTempFile(MakeFile(dir, "K3.tmp").constData());
+        runner->Run(Shell("echo late read"), "sh", IDR_READ_GPS);
+        timer.start();
+        runner.reset();
+    }
+    // The write was carried out before the runner went, and a read was not awaited.
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QFile written(target);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("written\n"));
+
+    QStringList reported;
+    for (const DoneRecorder::Report& report : recorder.reports) {
+        QVERIFY(report.scriptId != IDR_READ_GPS);
+        QCOMPARE(report.exitStatus, 0);
+        reported << report.lines;
+    }
+    QVERIFY(!reported.isEmpty());
+    QCOMPARE(reported.last(), target);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"picture"});
+}
+
+void ScriptRunnerTest::timeLimit_data() {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("pidFd");
+    for (bool pidFd : {true, false}) {
+        const char* road = pidFd ? "pidfd" : "waitpid";
+        QTest::addRow("child takes too long, %s", road)
+            << QByteArray("echo started; sleep 30") << pidFd;
+        // The child is done, but what it started holds the pipes.
+        QTest::addRow("descendant holds the pipes, %s", road)
+            << QByteArray("(sleep 30) & echo started") << pidFd;
+    }
+}
+
+void ScriptRunnerTest::timeLimit() {
+    QFETCH(QByteArray, script);
+    QFETCH(bool, pidFd);
+
+    DoneRecorder recorder;
+    TestRunner runner;
+    runner.SetUsePidFd(pidFd);
+    runner.SetNotifyWindow(&recorder);
+    runner.SetTimeLimit(std::chrono::milliseconds(300));
+    QElapsedTimer timer;
+    timer.start();
+    runner.Run(Shell(script), "sh", IDR_READ_GPS);
+    runner.Run(Shell("echo next"), "sh", IDR_READ_GPS);
+    QVERIFY(WaitIdle(runner));
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+
+    QCOMPARE(int(recorder.reports.size()), 2);
+    const DoneRecorder::Report& stopped = recorder.reports.front();
+    QCOMPARE(stopped.lines, QStringList{"started"});
+    QCOMPARE(stopped.exitStatus, int(ScriptRunner::EXIT_SIGNALLED));
+    QCOMPARE(stopped.errorLine, QByteArray("sh was stopped after 0.3 s"));
+    // The next run starts as usual.
+    QCOMPARE(recorder.reports.back().lines, QStringList{"next"});
+    QCOMPARE(recorder.reports.back().exitStatus, 0);
+}
+
+void ScriptRunnerTest::childrenAreReaped_data() {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("pidFd");
+    // Closing its pipes early leaves only the child's own end to wait for.
+    const QByteArray lingers = "exec >/dev/null 2>&1; sleep 30";
+    for (bool pidFd : {true, false}) {
+        const char* road = pidFd ? "pidfd" : "waitpid";
+        QTest::addRow("run, %s", road) << QByteArray("echo out") << "run" << pidFd;
+        QTest::addRow("failed run, %s", road) << QByteArray("exit 3") << "run" << pidFd;
+        QTest::addRow("teardown, %s", road) << lingers << "teardown" << pidFd;
+        QTest::addRow("stop, %s", road) << lingers << "stop" << pidFd;
+    }
+}
+
+void ScriptRunnerTest::childrenAreReaped() {
+    QFETCH(QByteArray, script);
+    QFETCH(QString, end);
+    QFETCH(bool, pidFd);
+
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath("pid");
+    const auto argv = Shell("echo $$ > '" + QFile::encodeName(pidFile) + "'; " + script);
+    DoneRecorder recorder;
+    QElapsedTimer timer;
+    pid_t pid = 0;
+    if (end == "stop") {
+        BareRunner runner;
+        runner.SetUsePidFd(pidFd);
+        QCOMPARE(runner.Start(argv, "sh"), 0);
+        pid = ReadPid(pidFile);
+        QTest::qWait(100);
+        timer.start();
+        runner.Stop();
+    } else {
+        auto runner = std::make_unique<TestRunner>();
+        runner->SetUsePidFd(pidFd);
+        runner->SetNotifyWindow(&recorder);
+        runner->Run(argv, "sh", IDR_READ_GPS);
+        pid = ReadPid(pidFile);
+        if (end == "run")
+            QVERIFY(WaitIdle(*runner));
+        else
+            QTest::qWait(100);
+        timer.start();
+        runner.reset();
+    }
+    // Neither road may hold the caller until the child ends by itself.
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(pid > 0);
+    QVERIFY(Reaped(pid));
 }
 
 QTEST_GUILESS_MAIN(ScriptRunnerTest)
