@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QWebEngineView>
@@ -120,7 +121,14 @@ rename "$file.new", $file or die "$!\n";
         g_app.wndLongitude->setText(longitude);
     }
 
-    QStringList TempScripts() { return QDir(m_temp.path()).entryList({"K*.tmp"}, QDir::Files); }
+    // Every script file left anywhere in the temporary folder, the private one included.
+    QStringList TempScripts() {
+        QStringList left;
+        QDirIterator it(m_temp.path(), {"K*.tmp"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            left << it.next();
+        return left;
+    }
 
     QDateTime Pickers() {
         return QDateTime(Find<QDateEdit>("date")->date(), Find<QTimeEdit>("time")->time());
