@@ -118,10 +118,10 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     m_table->verticalHeader()->setDefaultSectionSize(PictureThumbnails::Size().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(PictureList::Thumbnail, PictureThumbnails::Size().width() + 8);
-    m_table->setColumnWidth(PictureList::Name, 160);
-    m_table->setColumnWidth(PictureList::Time, 170);
-    m_table->setColumnWidth(PictureList::Position, 200);
-    m_table->setColumnWidth(PictureList::NewPosition, 200);
+    m_table->setColumnWidth(PictureList::Name, 140);
+    m_table->setColumnWidth(PictureList::Time, 185);
+    m_table->setColumnWidth(PictureList::Position, 225);
+    m_table->setColumnWidth(PictureList::NewPosition, 225);
 
     auto* remove = new QAction(tr("Remove from list"), m_table);
     remove->setObjectName(QStringLiteral("removeFromList"));
@@ -201,7 +201,7 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     QSettings settings = OpenSettings();
     settings.beginGroup(kSettingsGroup);
     if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
-        resize(820, 480);
+        resize(980, 480);
         if (mainWindow != nullptr) {
             const QRect main = mainWindow->frameGeometry();
             move(main.right() + 8, main.top());
