@@ -6,7 +6,6 @@
 #include "app/PicturesBatch.h"
 #include "app/PicturesMap.h"
 #include "base/AppState.h"
-#include "gps/CoordinateCheck.h"
 #include "gps/DecimalText.h"
 #include "gps/GPSArguments.h"
 #include "pictures/PictureFiles.h"
@@ -278,11 +277,9 @@ bool PicturesWindow::UseMapPosition() {
     }
     char latitude[kFieldTextSize];
     char longitude[kFieldTextSize];
-    ReadField(g_app.wndLatitude, latitude);
-    ReadField(g_app.wndLongitude, longitude);
     // The same check as a record: never a position the user did not mean.
     char problem[96];
-    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
+    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
         SetStatus(tr("No new position given: %1").arg(QString::fromUtf8(problem)));
         return false;
     }
