@@ -274,6 +274,7 @@ int main(int argc, char* argv[]) {
     window->resize(820, 600);
     Settle(500);
 
+    const TreeMemory idle = SampleTree();
     ListOnce(window, paths); // warms the caches
     std::vector<double> listed;
     std::vector<double> stalls;
@@ -292,6 +293,8 @@ int main(int argc, char* argv[]) {
     Bench::PrintRow("Pictures window: listed, read, visible thumbnails", listed);
     Bench::PrintRow("  longest stall of the window's thread", stalls);
     Bench::PrintRow("exiftool -fast2 -j, same files, one process", exiftool);
+    std::printf("process tree before listing: PSS %ld MiB, RSS sum %ld MiB\n", idle.pss / 1024,
+                idle.rss / 1024);
     std::printf("peak of the process tree while listing: PSS %ld MiB, RSS sum %ld MiB\n",
                 peakPss / 1024, peakRss / 1024);
     StopKartavo(std::move(main));
