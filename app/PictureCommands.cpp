@@ -5,7 +5,6 @@
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
-#include "gps/CoordinateCheck.h"
 #include "gps/GPSArguments.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
@@ -112,12 +111,9 @@ void TakePicture(const QByteArray& path) {
 void RecordPosition() {
     char latitude[kFieldTextSize];
     char longitude[kFieldTextSize];
-    ReadField(g_app.wndLatitude, latitude);
-    ReadField(g_app.wndLongitude, longitude);
-
     // Never write a position the user did not mean.
     char problem[96];
-    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
+    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
         char text[128];
         snprintf(text, sizeof text, "GPS information not recorded\r\n%s", problem);
         SetInfoText(text);
