@@ -34,8 +34,7 @@ const char* Text(const PrintedLine& line, int number) {
     return text != nullptr ? text : "";
 }
 
-// Heights a picture can have been taken at: the lowest dry land and deep mines down to
-// airliners and balloons.
+// Heights a picture can have been taken at, from deep mines to stratospheric balloons.
 constexpr double kLowestAltitude = -12000.0;
 constexpr double kHighestAltitude = 100000.0;
 
