@@ -16,7 +16,7 @@ struct PictureReport {
     char szLongitude[kReportFieldSize] = {};
     bool bHasAltitude = false;
     char szAltitude[kReportFieldSize] = {};
-    char szScript[kReportTextSize] = {}; // the SetCenter call for the map page
+    char szScript[kReportTextSize] = {}; // the SetCenter call for the map page; empty: it stays
     char szText[kReportTextSize] = {};   // the information box, lines ended by "\r\n"
 };
 

@@ -181,6 +181,10 @@ void TestCoordinates::gpsArguments_data() {
         << QByteArray("40.7128") << QByteArray("-74.0060") << QByteArray("687.893921334923")
         << QByteArray("N 40/42/46.0800 W 74/0/21.6000 687.893921334923")
         << QByteArray("687.893921334923") << QByteArray("40.7128") << QByteArray("74.0060");
+    QTest::newRow("below sea level, sign kept")
+        << QByteArray("31.5") << QByteArray("35.5") << QByteArray("-430")
+        << QByteArray("N 31/30/0.0000 E 35/30/0.0000 -430") << QByteArray("-430")
+        << QByteArray("31.5") << QByteArray("35.5");
     QTest::newRow("empty fields") << QByteArray("") << QByteArray("") << QByteArray("")
                                   << QByteArray("N 0/0/0.0000 E 0/0/0.0000 50") << QByteArray("50")
                                   << QByteArray("") << QByteArray("");

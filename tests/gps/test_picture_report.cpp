@@ -107,12 +107,41 @@ private slots:
                                                                    << ""
                                                                    << "" << home << noGps;
 
-        Printed words = Sydney();
-        words[3] = "33.8568);alert(1";
-        QTest::newRow("a position that is not a number never reaches the map")
-            << words << 12 << ""
-            << ""
-            << "" << home << noGps;
+        // Values no place can have leave the map, the fields and the altitude as they were.
+        const QString unusable = "This picture's GPS position is unusable\r\n";
+        const auto badPosition = [&](const char* name, int line, const char* value) {
+            Printed printed = Sydney();
+            printed[line] = value;
+            QTest::newRow(name) << printed << 12 << ""
+                                << ""
+                                << ""
+                                << "" << unusable;
+        };
+        badPosition("a position that is not a number never reaches the map", 3, "33.8568);alert(1");
+        badPosition("latitude past 90", 3, "90.5");
+        badPosition("longitude past 180", 6, "180.000001");
+        badPosition("infinite latitude", 3, "1e999");
+        badPosition("signed latitude would sign twice", 3, "-32.1");
+
+        Printed below = Sydney();
+        below[7] = "-430";
+        QTest::newRow("below sea level") << below << 12 << "-33.8568"
+                                         << "151.2153"
+                                         << "-430"
+                                         << "SetCenter(-33.8568,151.2153,12)"
+                                         << "GPS data : a.jpg\r\nAltitude: -430 meter";
+        const auto badAltitude = [&](const char* name, const char* value) {
+            Printed printed = Sydney();
+            printed[7] = value;
+            QTest::newRow(name) << printed << 12 << "-33.8568"
+                                << "151.2153"
+                                << ""
+                                << "SetCenter(-33.8568,151.2153,12)"
+                                << "GPS data : a.jpg\r\nAltitude: unusable";
+        };
+        badAltitude("altitude above any flight", "1333333333");
+        badAltitude("altitude below any mine", "-12000.5");
+        badAltitude("infinite altitude", "1e999");
 
         QTest::newRow("only the runner's start failure")
             << Printed({"# Unable to start !!(perl \"/tmp/K1.tmp\" \"/a.jpg\" )"}) << 12 << ""

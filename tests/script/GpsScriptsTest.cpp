@@ -5,13 +5,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestPictures;
 
 namespace {
 
 const QStringList GPS_TAGS{"GPS:GPSVersionID",    "GPS:GPSLatitudeRef", "GPS:GPSLatitude",
-                           "GPS:GPSLongitudeRef", "GPS:GPSLongitude",   "GPS:GPSAltitude"};
+                           "GPS:GPSLongitudeRef", "GPS:GPSLongitude",   "GPS:GPSAltitude",
+                           "GPS:GPSAltitudeRef"};
 
 QByteArray Crlf(const QStringList& lines) {
     QByteArray text;
@@ -21,6 +23,19 @@ QByteArray Crlf(const QStringList& lines) {
 }
 
 using RawTags = QMap<QString, QByteArray>;
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+// "DEV:INO" as the rename hook logs it.
+QString FileId(const QString& path) {
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "?";
+    return QString("%1:%2").arg(info.st_dev).arg(info.st_ino);
+}
 
 } // namespace
 
@@ -36,6 +51,12 @@ private slots:
     void read();
     void keepsEverythingElse();
     void readOnlyPicture();
+    void recordsWherever_data();
+    void recordsWherever();
+    void wholeBeforeItTakesTheName();
+    void flushesFileThenFolder();
+    void stopsWithoutLeftovers_data();
+    void stopsWithoutLeftovers();
     void writeFailures_data();
     void writeFailures();
     void readFailures_data();
@@ -47,6 +68,7 @@ private slots:
 
 private:
     QString Picture(const QString& name = "a.jpg");
+    void MakeOddFiles();
     PerlResult Write(const QString& picture, const QString& arguments);
     PerlResult Read(const QString& picture);
 
@@ -87,39 +109,55 @@ void GpsScriptsTest::writeThenRead_data() {
     QTest::addColumn<QString>("latitude");
     QTest::addColumn<QString>("longitude");
     QTest::addColumn<QString>("altitude");
+    QTest::addColumn<QString>("altitudeRef");
     QTest::addColumn<QStringList>("lines");
 
     QTest::newRow("north east") << "N 37/33/43.7724 E 126/58/24.0600 50"
                                 << "37/1 33/1 4377240/100000"
                                 << "126/1 58/1 2406000/100000"
                                 << "500000/10000"
-                                << QStringList{"N", "37; 33; 43.7724", "37.562159",
-                                               "E", "126; 58; 24.06",  "126.97335",
-                                               "50"};
+                                << "0" << QStringList{"N", "37; 33; 43.7724", "37.562159",
+                                                      "E", "126; 58; 24.06",  "126.97335",
+                                                      "50"};
     QTest::newRow("south west, unsigned degrees")
         << "S 33/51/24.4800 W 151/12/55.0800 12.5"
         << "33/1 51/1 2448000/100000"
         << "151/1 12/1 5508000/100000"
         << "125000/10000"
+        << "0"
         << QStringList{"S", "33; 51; 24.48", "33.8568", "W", "151; 12; 55.08", "151.2153", "12.5"};
     QTest::newRow("sixty seconds are not carried")
         << "N 10/20/60.0000 E 0/0/0.0000 0"
         << "10/1 20/1 6000000/100000"
         << "0/1 0/1 0/100000"
-        << "0/10000" << QStringList{"N", "10; 20; 60", "10.35", "E", "0; 0; 0", "0", "0"};
+        << "0/10000"
+        << "0" << QStringList{"N", "10; 20; 60", "10.35", "E", "0; 0; 0", "0", "0"};
     QTest::newRow("altitude to four decimals")
         << "N 1/2/3 E 4/5/6 687.893921334923"
         << "1/1 2/1 300000/100000"
         << "4/1 5/1 600000/100000"
         << "6878939/10000"
+        << "0"
         << QStringList{"N", "1; 2; 3", "1.03416666666667", "E", "4; 5; 6", "4.085", "687.8939"};
-    QTest::newRow("halves to even")
-        << "N 36.5/2.5/0.5 E 37.5/3.5/0 0.5"
-        << "36/1 2/1 50000/100000"
-        << "38/1 4/1 0/100000"
-        << "5000/10000"
-        << QStringList{"N",  "36; 2; 0.5", "36.0334722222222", "E", "38; 4; 0", "38.0666666666667",
-                       "0.5"};
+    QTest::newRow("halves to even") << "N 36.5/2.5/0.5 E 37.5/3.5/0 0.5"
+                                    << "36/1 2/1 50000/100000"
+                                    << "38/1 4/1 0/100000"
+                                    << "5000/10000"
+                                    << "0" << QStringList{"N",  "36; 2; 0.5", "36.0334722222222",
+                                                          "E",  "38; 4; 0",   "38.0666666666667",
+                                                          "0.5"};
+    QTest::newRow("below sea level")
+        << "N 31/30/0 E 35/30/0 -430.5"
+        << "31/1 30/1 0/100000"
+        << "35/1 30/1 0/100000"
+        << "4305000/10000"
+        << "1" << QStringList{"N", "31; 30; 0", "31.5", "E", "35; 30; 0", "35.5", "-430.5"};
+    QTest::newRow("a minus that rounds away is sea level")
+        << "N 1/0/0 E 1/0/0 -0.00001"
+        << "1/1 0/1 0/100000"
+        << "1/1 0/1 0/100000"
+        << "0/10000"
+        << "0" << QStringList{"N", "1; 0; 0", "1", "E", "1; 0; 0", "1", "0"};
 }
 
 void GpsScriptsTest::writeThenRead() {
@@ -127,9 +165,12 @@ void GpsScriptsTest::writeThenRead() {
     QFETCH(QString, latitude);
     QFETCH(QString, longitude);
     QFETCH(QString, altitude);
+    QFETCH(QString, altitudeRef);
     QFETCH(QStringList, lines);
 
     const QString picture = Picture();
+    // A reference already there must not turn the new altitude around.
+    QVERIFY(SetRawTags(picture, {{"GPS:GPSAltitudeRef", altitudeRef == "0" ? "1" : "0"}}));
     const PerlResult written = Write(picture, arguments);
     QCOMPARE(written.err, QByteArray());
     QCOMPARE(written.exitCode, 0);
@@ -143,6 +184,7 @@ void GpsScriptsTest::writeThenRead() {
     QCOMPARE(tags.value("GPS:GPSLongitudeRef"), words[2]);
     QCOMPARE(tags.value("GPS:GPSLongitude"), longitude);
     QCOMPARE(tags.value("GPS:GPSAltitude"), altitude);
+    QCOMPARE(tags.value("GPS:GPSAltitudeRef"), altitudeRef);
 
     const PerlResult read = Read(picture);
     QCOMPARE(read.exitCode, 0);
@@ -153,10 +195,11 @@ void GpsScriptsTest::writeThenRead() {
 
 void GpsScriptsTest::read_data() {
     QTest::addColumn<RawTags>("tags");
+    QTest::addColumn<bool>("signedRationals"); // the GPS rationals stored signed
     QTest::addColumn<QStringList>("lines");
 
     const QStringList none{"", "", "", "", "", "", ""};
-    QTest::newRow("no tags") << RawTags()
+    QTest::newRow("no tags") << RawTags() << false
                              << QStringList{"2010:01:01 00:00:00"} + none +
                                     QStringList{"", "", "", ""};
     QTest::newRow("date, size, title, no position")
@@ -165,44 +208,91 @@ void GpsScriptsTest::read_data() {
                    {"ExifIFD:ExifImageHeight", "600"},
                    {"IFD0:XPTitle", QByteArray("H\0i\0\0\0", 6)},
                    {"IFD0:XPComment", QByteArray("A\0B\0", 4)}}
+        << false
         << QStringList{"2009:05:01 10:20:30"} + none + QStringList{"800", "600", "Hi", "AB"};
     // UTF-16 with a character outside the basic plane and a doubled terminator.
     const QString text = QString::fromUtf8("Größe 日本 \xF0\x9F\x97\xBA");
     QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     QTest::newRow("non-ASCII title and description")
         << RawTags{{"IFD0:XPTitle", utf16 + QByteArray(4, '\0')}, {"IFD0:XPComment", utf16}}
-        << QStringList{"2010:01:01 00:00:00"} + none + QStringList{"", "", text, text};
+        << false << QStringList{"2010:01:01 00:00:00"} + none + QStringList{"", "", text, text};
     QTest::newRow("line break inside a title")
-        << RawTags{{"IFD0:XPTitle", QByteArray("a\0\n\0b\0\0\0", 8)}}
+        << RawTags{{"IFD0:XPTitle", QByteArray("a\0\n\0b\0\0\0", 8)}} << false
         << QStringList{"2010:01:01 00:00:00"} + none + QStringList{"", "", "a b", ""};
-    QTest::newRow("empty date") << RawTags{{"ExifIFD:DateTimeOriginal", ""}}
+    QTest::newRow("empty date") << RawTags{{"ExifIFD:DateTimeOriginal", ""}} << false
                                 << QStringList{"2010:01:01 00:00:00"} + none +
                                        QStringList{"", "", "", ""};
     QTest::newRow("position without altitude") << RawTags{{"GPS:GPSLatitudeRef", "N"},
                                                           {"GPS:GPSLatitude", "1 0 0"},
                                                           {"GPS:GPSLongitudeRef", "E"},
                                                           {"GPS:GPSLongitude", "2 30 0"}}
-                                               << QStringList{"2010:01:01 00:00:00",
-                                                              "N",
-                                                              "1; 0; 0",
-                                                              "1",
-                                                              "E",
-                                                              "2; 30; 0",
-                                                              "2.5",
-                                                              "",
-                                                              "",
-                                                              "",
-                                                              "",
-                                                              ""};
+                                               << false << QStringList{"2010:01:01 00:00:00",
+                                                                       "N",
+                                                                       "1; 0; 0",
+                                                                       "1",
+                                                                       "E",
+                                                                       "2; 30; 0",
+                                                                       "2.5",
+                                                                       "",
+                                                                       "",
+                                                                       "",
+                                                                       "",
+                                                                       ""};
+
+    const RawTags position{{"GPS:GPSLatitudeRef", "S"},
+                           {"GPS:GPSLatitude", "32 6 0"},
+                           {"GPS:GPSLongitudeRef", "W"},
+                           {"GPS:GPSLongitude", "71 30 0"}};
+    const QStringList positionLines{"S", "32; 6; 0", "32.1", "W", "71; 30; 0", "71.5"};
+    const QStringList noMore{"", "", "", ""};
+    const QString noDate = "2010:01:01 00:00:00";
+    RawTags below = position;
+    below.insert({{"GPS:GPSAltitude", "430"}, {"GPS:GPSAltitudeRef", "1"}});
+    QTest::newRow("below sea level reads negative")
+        << below << false << QStringList{noDate} + positionLines + QStringList{"-430"} + noMore;
+    RawTags unknown = position;
+    unknown.insert({{"GPS:GPSAltitude", "0/0"}, {"GPS:GPSAltitudeRef", "0"}});
+    QTest::newRow("unknown altitude 0/0")
+        << unknown << false << QStringList{noDate} + positionLines + QStringList{""} + noMore;
+    RawTags signedRationals{{"GPS:GPSLatitudeRef", "S"},  {"GPS:GPSLatitude", "-32 -6 0"},
+                            {"GPS:GPSLongitudeRef", "W"}, {"GPS:GPSLongitude", "-71 30 0"},
+                            {"GPS:GPSAltitude", "-430"},  {"GPS:GPSAltitudeRef", "0"}};
+    QTest::newRow("signed rationals read as sizes")
+        << signedRationals << true
+        << QStringList{noDate} + positionLines + QStringList{"430"} + noMore;
+    // Line breaks and other control characters in any value would shift the later lines.
+    RawTags breaks = position;
+    breaks.insert({{"ExifIFD:DateTimeOriginal", "2009:05:01\r\n10:20:3"},
+                   {"GPS:GPSLatitudeRef", "\n"},
+                   {"GPS:GPSLongitudeRef", "\r"},
+                   {"GPS:GPSAltitude", "7"},
+                   {"IFD0:XPTitle", QByteArray("a\0\r\0\x0b\0\x28\x20"
+                                               "b\0",
+                                               10)},
+                   {"IFD0:XPComment", QByteArray("\x85\0c\0", 4)}});
+    QTest::newRow("control characters blanked in every value") << breaks << false
+                                                               << QStringList{"2009:05:01  10:20:3",
+                                                                              " ",
+                                                                              "32; 6; 0",
+                                                                              "32.1",
+                                                                              " ",
+                                                                              "71; 30; 0",
+                                                                              "71.5",
+                                                                              "7",
+                                                                              "",
+                                                                              "",
+                                                                              "a   b",
+                                                                              " c"};
 }
 
 void GpsScriptsTest::read() {
     QFETCH(RawTags, tags);
+    QFETCH(bool, signedRationals);
     QFETCH(QStringList, lines);
 
     const QString picture = Picture();
     if (!tags.isEmpty())
-        QVERIFY(SetRawTags(picture, tags));
+        QVERIFY(signedRationals ? SetSignedGpsTags(picture, tags) : SetRawTags(picture, tags));
     const PerlResult read = Read(picture);
     QCOMPARE(read.err, QByteArray());
     QCOMPARE(read.exitCode, 0);
@@ -231,7 +321,7 @@ void GpsScriptsTest::keepsEverythingElse() {
     QCOMPARE(tags.value("ExifIFD:DateTimeOriginal"), QString("2009:05:01 10:20:30"));
     QCOMPARE(tags.value("IFD0:Artist"), QString("Somebody"));
     QCOMPARE(tags.value("IFD0:XPTitle"), QString("480069000000"));
-    QCOMPARE(tags.value("GPS:GPSAltitudeRef"), QString("1"));
+    QCOMPARE(tags.value("GPS:GPSAltitudeRef"), QString("0")); // 50 m is above sea level
     QCOMPARE(tags.value("GPS:GPSLatitude"), QString("37/1 33/1 4377240/100000"));
     QCOMPARE(ImageData(picture), imageData);
     QCOMPARE(FileBytes(picture + ".gps"), QByteArray("not to be touched"));
@@ -251,69 +341,231 @@ void GpsScriptsTest::readOnlyPicture() {
     QCOMPARE(info.st_mode & 07777, mode_t(0440));
 }
 
+void GpsScriptsTest::recordsWherever_data() {
+    QTest::addColumn<QString>("where");
+    QTest::newRow("name of 255 bytes") << "long";
+    QTest::newRow("through a link, which stays a link") << "link";
+    QTest::newRow("on another file system than the temporary folder") << "other";
+}
+
+void GpsScriptsTest::recordsWherever() {
+    QFETCH(QString, where);
+    std::unique_ptr<QTemporaryDir> other;
+    QString picture, target, folder = m_dir->path();
+    if (where == "long") {
+        picture = target = Picture(QString(251, QChar('n')) + ".jpg");
+    } else if (where == "link") {
+        target = Picture("a.jpg");
+        picture = m_dir->filePath("link.jpg");
+        QVERIFY(QFile::link("a.jpg", picture));
+    } else {
+        struct stat shm {
+        }, temp{};
+        if (stat("/dev/shm", &shm) != 0 ||
+            stat(QFile::encodeName(QDir::tempPath()).constData(), &temp) != 0 ||
+            shm.st_dev == temp.st_dev)
+            QSKIP("/dev/shm is missing or on the same file system as the temporary folder");
+        other = std::make_unique<QTemporaryDir>("/dev/shm/kartavo-test-XXXXXX");
+        QVERIFY(other->isValid());
+        folder = other->path();
+        picture = target = other->filePath("card.jpg");
+        QVERIFY(MakeJpeg(picture));
+    }
+    QVERIFY(!target.isEmpty());
+    const QStringList before = Entries(folder);
+    const QByteArray imageData = ImageData(target);
+
+    const PerlResult written = Write(picture, "S 1/2/3 W 4/5/6 7");
+    QCOMPARE(written.err, QByteArray());
+    QCOMPARE(written.exitCode, 0);
+    QCOMPARE(ReadTags(target, {"GPS:GPSLatitude"}).value("GPS:GPSLatitude"),
+             QString("1/1 2/1 300000/100000"));
+    QCOMPARE(ImageData(target), imageData);
+    QCOMPARE(Entries(folder), before);
+    if (where == "link")
+        QCOMPARE(QFileInfo(picture).symLinkTarget(), QFileInfo(target).canonicalFilePath());
+}
+
+// A crash right after the rename must find the whole new picture under the picture's name.
+void GpsScriptsTest::wholeBeforeItTakesTheName() {
+    const QString picture = Picture();
+    QVERIFY(SetRawTags(picture, {{"IFD0:Artist", QByteArray(20000, 'a')}})); // beyond a buffer
+    const QByteArray imageData = ImageData(picture);
+
+    const PerlResult written = RunPerl({m_write, picture, "N", "1/2/3", "E", "4/5/6", "7"},
+                                       RenameHookEnvironment(m_scripts.path(), "exit"));
+    QCOMPARE(written.exitCode, 0);
+    QCOMPARE(ReadTags(picture, {"GPS:GPSLatitude"}).value("GPS:GPSLatitude"),
+             QString("1/1 2/1 300000/100000"));
+    QCOMPARE(ImageData(picture), imageData);
+}
+
+// The new file reaches the disk before it takes the picture's name, the folder after.
+void GpsScriptsTest::flushesFileThenFolder() {
+    const QString picture = Picture();
+    const QString log = m_scripts.filePath("flush.log");
+    QFile::remove(log);
+
+    const PerlResult written = RunPerl({m_write, picture, "N", "1/2/3", "E", "4/5/6", "7"},
+                                       RenameHookEnvironment(m_scripts.path(), "log", log));
+    QCOMPARE(written.err, QByteArray());
+    QCOMPARE(written.exitCode, 0);
+    const QString file = FileId(picture); // the renamed file keeps its inode
+    QCOMPARE(QString::fromUtf8(FileBytes(log)).split('\n', Qt::SkipEmptyParts),
+             QStringList({"sync " + file, "rename " + file, "sync " + FileId(m_dir->path())}));
+}
+
+void GpsScriptsTest::stopsWithoutLeftovers_data() {
+    QTest::addColumn<QString>("signal");
+    QTest::newRow("SIGTERM cleans up at once") << "TERM";
+    QTest::newRow("SIGKILL leftovers go with the next write") << "KILL";
+}
+
+void GpsScriptsTest::stopsWithoutLeftovers() {
+    QFETCH(QString, signal);
+    const QString picture = Picture();
+    const QStringList before = Entries(m_dir->path());
+    const QByteArray bytes = FileBytes(picture);
+
+    const PerlResult stopped = RunPerl({m_write, picture, "N", "1/2/3", "E", "4/5/6", "7"},
+                                       RenameHookEnvironment(m_scripts.path(), signal));
+    QVERIFY(stopped.exitCode != 0);
+    QCOMPARE(FileBytes(picture), bytes);
+    if (signal == "TERM") {
+        QCOMPARE(stopped.err, QByteArray("Stopped by SIGTERM; the picture is unchanged\n"));
+        QCOMPARE(Entries(m_dir->path()), before);
+        return;
+    }
+
+    // A killed process cannot clean up; the next write removes what it left, but never the
+    // file of a process that still runs.
+    const QStringList left = Entries(m_dir->path());
+    QCOMPARE(left.size(), before.size() + 1);
+    QString leftover;
+    for (const QString& name : left)
+        if (!before.contains(name))
+            leftover = name;
+    QStringList parts = leftover.split('-');
+    QCOMPARE(parts.size(), 4);
+    parts[2] = QString::number(getpid());
+    const QString live = parts.join('-');
+    QVERIFY(QFile::copy(m_dir->filePath(leftover), m_dir->filePath(live)));
+
+    QCOMPARE(Write(picture, "N 1/2/3 E 4/5/6 7").exitCode, 0);
+    QStringList expected = before + QStringList{live};
+    expected.sort();
+    QCOMPARE(Entries(m_dir->path()), expected);
+}
+
 void GpsScriptsTest::writeFailures_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("reason"); // the one error line ends with it; empty: any
 
     QTest::newRow("five arguments") << "a.jpg"
-                                    << "N 37/33/43.7724 E 126/58/24.0600";
+                                    << "N 37/33/43.7724 E 126/58/24.0600"
+                                    << "";
     QTest::newRow("two pieces") << "a.jpg"
-                                << "N 37/33 E 126/58/24.0600 50";
+                                << "N 37/33 E 126/58/24.0600 50"
+                                << "";
     QTest::newRow("four pieces") << "a.jpg"
-                                 << "N 37/33/1/2 E 126/58/24.0600 50";
+                                 << "N 37/33/1/2 E 126/58/24.0600 50"
+                                 << "";
     QTest::newRow("not a number") << "a.jpg"
-                                  << "N 37/x/43 E 126/58/24.0600 50";
+                                  << "N 37/x/43 E 126/58/24.0600 50"
+                                  << "";
     QTest::newRow("comma decimal") << "a.jpg"
-                                   << "N 37/33/43,7 E 126/58/24.0600 50";
+                                   << "N 37/33/43,7 E 126/58/24.0600 50"
+                                   << "";
     QTest::newRow("negative") << "a.jpg"
-                              << "N -37/33/43 E 126/58/24.0600 50";
+                              << "N -37/33/43 E 126/58/24.0600 50"
+                              << "";
     QTest::newRow("altitude too large") << "a.jpg"
-                                        << "N 37/33/43 E 126/58/24 214748.36475";
+                                        << "N 37/33/43 E 126/58/24 214748.36475"
+                                        << "";
     QTest::newRow("not a picture") << "text.jpg"
-                                   << "N 37/33/43 E 126/58/24 50";
+                                   << "N 37/33/43 E 126/58/24 50"
+                                   << "";
     QTest::newRow("missing picture") << "missing.jpg"
-                                     << "N 37/33/43 E 126/58/24 50";
+                                     << "N 37/33/43 E 126/58/24 50"
+                                     << ": No such file or directory";
+    const QString position = "N 37/33/43 E 126/58/24 50";
+    QTest::newRow("folder") << "folder.jpg" << position << ": Is a directory";
+    QTest::newRow("named pipe") << "pipe.jpg" << position
+                                << ": it is a named pipe, not a picture file";
+    QTest::newRow("BMP") << "a.bmp" << position << ": a BMP picture cannot hold GPS tags";
+    QTest::newRow("BMP named JPEG")
+        << "bmp.jpg" << position << ": a BMP picture cannot hold GPS tags";
+    QTest::newRow("GIF") << "a.gif" << position << ": a GIF picture cannot hold GPS tags";
 }
 
 void GpsScriptsTest::writeFailures() {
     QFETCH(QString, file);
     QFETCH(QString, arguments);
+    QFETCH(QString, reason);
 
     Picture("a.jpg");
-    QFile text(m_dir->filePath("text.jpg"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("no picture here\n");
-    text.close();
-    const QStringList before = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    MakeOddFiles();
+    const QStringList before = Entries(m_dir->path());
     const QString picture = m_dir->filePath(file);
-    const QByteArray bytes = FileBytes(picture);
+    const QByteArray bytes = QFileInfo(picture).isFile() ? FileBytes(picture) : QByteArray();
 
     const PerlResult written = Write(picture, arguments);
     QVERIFY(written.exitCode != 0);
     QCOMPARE(written.out, QByteArray());
     QVERIFY(!written.err.trimmed().isEmpty());
-    QCOMPARE(FileBytes(picture), bytes);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
+    QCOMPARE(written.err.count('\n'), 1);
+    QVERIFY2(written.err.trimmed().endsWith(reason.toUtf8()), written.err.constData());
+    if (!bytes.isEmpty())
+        QCOMPARE(FileBytes(picture), bytes);
+    QCOMPARE(Entries(m_dir->path()), before);
 }
 
 void GpsScriptsTest::readFailures_data() {
     QTest::addColumn<QString>("file");
-    QTest::newRow("missing picture") << "missing.jpg";
-    QTest::newRow("not a picture") << "text.jpg";
-    QTest::newRow("folder") << "";
+    QTest::addColumn<QString>("reason"); // the one error line ends with it
+    QTest::newRow("missing picture") << "missing.jpg"
+                                     << ": No such file or directory";
+    QTest::newRow("not a picture") << "text.jpg"
+                                   << " is not a picture (text/plain)";
+    QTest::newRow("folder") << ""
+                            << ": Is a directory";
+    // Opening a named pipe would wait for a writer forever.
+    QTest::newRow("named pipe") << "pipe.jpg"
+                                << ": it is a named pipe, not a picture file";
 }
 
 void GpsScriptsTest::readFailures() {
     QFETCH(QString, file);
-    QFile text(m_dir->filePath("text.jpg"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("no picture here\n");
-    text.close();
+    QFETCH(QString, reason);
+    MakeOddFiles();
 
     const PerlResult read = Read(m_dir->filePath(file));
     QVERIFY(read.exitCode != 0);
     QCOMPARE(read.out, QByteArray());
-    QVERIFY(!read.err.trimmed().isEmpty());
+    QCOMPARE(read.err.count('\n'), 1);
+    QVERIFY2(read.err.trimmed().endsWith(reason.toUtf8()), read.err.constData());
+}
+
+// Beside a.jpg: a text file, a folder and a named pipe with picture names, and pictures in
+// formats that cannot hold GPS tags.
+void GpsScriptsTest::MakeOddFiles() {
+    QFile text(m_dir->filePath("text.jpg"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("no picture here\n");
+    text.close();
+    QVERIFY(QDir(m_dir->path()).mkdir("folder.jpg"));
+    QCOMPARE(mkfifo(QFile::encodeName(m_dir->filePath("pipe.jpg")).constData(), 0644), 0);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(m_dir->filePath("a.bmp"), "BMP"));
+    QVERIFY(image.save(m_dir->filePath("bmp.jpg"), "BMP"));
+    // The smallest GIF: Qt reads GIF but cannot write it.
+    QFile gif(m_dir->filePath("a.gif"));
+    QVERIFY(gif.open(QIODevice::WriteOnly));
+    gif.write(QByteArray::fromHex("4749463839610100010080000000000000ffffff21f90401000000002c"
+                                  "00000000010001000002024401003b"));
+    gif.close();
 }
 
 void GpsScriptsTest::noArgument_data() {

@@ -45,10 +45,12 @@ inline bool MakeJpeg(const QString& path) {
     return image.save(path, "JPG", 90);
 }
 
-// Sets tags to raw values (given as hex bytes), exactly as stored in the file.
-inline bool SetRawTags(const QString& path, const QMap<QString, QByteArray>& tags) {
+// Sets tags to raw values (given as hex bytes), exactly as stored in the file. A prelude
+// may change ExifTool's tag tables first.
+inline bool SetRawTagsAfter(const char* prelude, const QString& path,
+                            const QMap<QString, QByteArray>& tags) {
     static const char* script = R"(
-use Image::ExifTool;
+require Image::ExifTool;
 my $file = shift;
 my $et = Image::ExifTool->new;
 while (@ARGV) {
@@ -60,10 +62,77 @@ unlink "$file.new";
 $et->WriteInfo($file, "$file.new") or die $et->GetValue('Error'), "\n";
 rename "$file.new", $file or die "$!\n";
 )";
-    QStringList args{"-e", script, path};
+    QStringList args{"-e", QString::fromUtf8(prelude) + script, path};
     for (auto it = tags.begin(); it != tags.end(); ++it)
         args << it.key() << QString::fromLatin1(it.value().toHex());
     return RunPerl(args).exitCode == 0;
+}
+
+inline bool SetRawTags(const QString& path, const QMap<QString, QByteArray>& tags) {
+    return SetRawTagsAfter("", path, tags);
+}
+
+// Same, but the GPS latitude, longitude and altitude are stored as signed rationals, as some
+// writers do although the tags are unsigned.
+inline bool SetSignedGpsTags(const QString& path, const QMap<QString, QByteArray>& tags) {
+    return SetRawTagsAfter(R"(
+%Image::ExifTool::UserDefined = ('Image::ExifTool::GPS::Main' => {
+    2 => { Name => 'GPSLatitude',  Writable => 'rational64s', Count => 3 },
+    4 => { Name => 'GPSLongitude', Writable => 'rational64s', Count => 3 },
+    6 => { Name => 'GPSAltitude',  Writable => 'rational64s' },
+});
+)",
+                           path, tags);
+}
+
+// An environment whose perl loads a module around the built-in rename, to see the write
+// script at the moment its new file takes the picture's name. mode: "exit" ends the process
+// right after a successful rename without flushing anything; "TERM" or "KILL" sends that
+// signal to itself just before renaming; anything else only logs. The log (when given) gets
+// one line per flush ("sync DEV:INO") and rename ("rename DEV:INO" of the renamed file).
+inline QProcessEnvironment RenameHookEnvironment(const QString& dir, const QString& mode,
+                                                 const QString& log = {}) {
+    QFile module(dir + "/KartavoRenameHook.pm");
+    if (module.open(QIODevice::WriteOnly))
+        module.write(R"(package KartavoRenameHook;
+use strict;
+use warnings;
+use POSIX ();
+use IO::Handle ();
+my $mode = $ENV{KARTAVO_RENAME_HOOK} // '';
+sub Note {
+    my $log = $ENV{KARTAVO_RENAME_LOG} or return;
+    open(my $file, '>>', $log) or return;
+    print $file "@_
+";
+    close $file;
+}
+sub Id { my @s = stat($_[0]); return @s ? "$s[0]:$s[1]" : '?'; }
+my $sync = \&IO::Handle::sync;
+{
+    no warnings 'redefine';
+    *IO::Handle::sync = sub { Note('sync', Id($_[0])); return $sync->(@_); };
+}
+*CORE::GLOBAL::rename = sub {
+    my ($from, $to) = @_;
+    Note('rename', Id($from));
+    if ($mode eq 'TERM' or $mode eq 'KILL') {
+        kill $mode, $$;
+        sleep 5;
+    }
+    my $done = CORE::rename($from, $to);
+    POSIX::_exit(0) if $done and $mode eq 'exit';
+    return $done;
+};
+1;
+)");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PERL5LIB", dir);
+    env.insert("PERL5OPT", "-MKartavoRenameHook");
+    env.insert("KARTAVO_RENAME_HOOK", mode);
+    if (!log.isEmpty())
+        env.insert("KARTAVO_RENAME_LOG", log);
+    return env;
 }
 
 // Tag values as ExifTool reads them from the file: rationals as "n/d n/d ...",
