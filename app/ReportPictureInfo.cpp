@@ -68,7 +68,8 @@ int ReportPictureInfo(QWidget* mainWindow, const char* picturePath) {
             g_app.wndLatitude->setText(QString::fromUtf8(report.szLatitude));
             g_app.wndLongitude->setText(QString::fromUtf8(report.szLongitude));
         }
-        if (g_app.pMapView)
+        // An unusable position leaves the map where it is.
+        if (g_app.pMapView && report.szScript[0] != '\0')
             g_app.pMapView->ExecScript(report.szScript);
     }
     SetInfoText(report.szText);
