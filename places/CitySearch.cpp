@@ -120,6 +120,7 @@ std::vector<PlaceResult> SearchCities(const QString& query, int limit) {
         result.latitude = city.latitude;
         result.longitude = city.longitude;
         result.zoom = 12;
+        result.population = city.population;
         results.push_back(result);
     }
     return results;
