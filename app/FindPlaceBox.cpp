@@ -18,7 +18,7 @@ namespace {
 constexpr int kBoxWidth = 330;
 constexpr int kMargin = 10;
 constexpr int kOfflineLimit = 8;
-enum Role { Latitude = Qt::UserRole, Longitude, Zoom };
+enum Role { Latitude = Qt::UserRole, Longitude, Zoom, FromNetwork };
 
 } // namespace
 
@@ -38,6 +38,7 @@ FindPlaceBox::FindPlaceBox(QWidget* mapHost)
     m_results->setObjectName(QStringLiteral("findPlaceResults"));
     m_results->setAccessibleName(QStringLiteral("Places found"));
     m_results->setWordWrap(true);
+    m_results->setAlternatingRowColors(true);
     m_results->setUniformItemSizes(false);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_status->setObjectName(QStringLiteral("findPlaceStatus"));
@@ -118,13 +119,21 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
         return;
     // Network results replace earlier ones; the offline ones stay above them.
     for (int row = m_results->count() - 1; row >= 0; --row) {
-        if (m_results->item(row)->data(Qt::UserRole + 10).toBool())
+        if (m_results->item(row)->data(FromNetwork).toBool())
             delete m_results->takeItem(row);
+    }
+    if (!results.isEmpty()) {
+        auto* header = new QListWidgetItem(QStringLiteral("From OpenStreetMap:"), m_results);
+        header->setFlags(Qt::NoItemFlags);
+        QFont font = header->font();
+        font.setItalic(true);
+        header->setFont(font);
+        header->setData(FromNetwork, true);
     }
     const int first = m_results->count();
     for (const PlaceResult& place : results) {
         AddResult(place);
-        m_results->item(m_results->count() - 1)->setData(Qt::UserRole + 10, true);
+        m_results->item(m_results->count() - 1)->setData(FromNetwork, true);
     }
     const QString attribution = NominatimSearch::Attribution();
     SetStatus(results.isEmpty()
@@ -152,7 +161,7 @@ void FindPlaceBox::AddResult(const PlaceResult& place) {
 }
 
 void FindPlaceBox::Choose(QListWidgetItem* item) {
-    if (item == nullptr)
+    if (item == nullptr || !(item->flags() & Qt::ItemIsSelectable))
         return;
     m_network.Cancel();
     MoveMapTo(item->data(Latitude).toDouble(), item->data(Longitude).toDouble(),
