@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QDirIterator>
 #include <QImage>
 #include <QInputDialog>
@@ -134,6 +135,32 @@ private slots:
         QCOMPARE(Map(QStringLiteral("document.querySelectorAll('.leaflet-control-scale').length"))
                      .toInt(),
                  1);
+    }
+
+    void rightClickCopiesThePointsCoordinates() {
+        Start();
+        Map(QStringLiteral("SetCenter(48.8584, 2.2945, 12)"));
+        QGuiApplication::clipboard()->clear();
+        QWidget* surface = g_app.pMapView->View()->focusProxy();
+        const QPoint point(200, 250);
+        const QString expected =
+            Map(QStringLiteral("PlacesCoordinatesText(map.containerPointToLatLng([%1, %2]))")
+                    .arg(point.x())
+                    .arg(point.y()))
+                .toString();
+        QTest::mouseClick(surface, Qt::RightButton, {}, point);
+        QVERIFY(WaitForJs(MapPage(), QStringLiteral("!!document.querySelector('.places-copy')"),
+                          true));
+        const QVariantList button =
+            Map(QStringLiteral("var r = document.querySelector('.places-copy')"
+                               ".getBoundingClientRect(); [r.left + r.width / 2, r.top + r.height / 2]"))
+                .toList();
+        QCOMPARE(button.size(), 2);
+        QTest::mouseClick(surface, Qt::LeftButton, {},
+                          QPoint(button[0].toInt(), button[1].toInt()));
+        QVERIFY(WaitUntil([&] { return QGuiApplication::clipboard()->text() == expected; }));
+        // The click on the menu's button is no click on the map.
+        QCOMPARE(g_app.wndLatitude->text(), QStringLiteral("48.8584"));
     }
 
     void tilesShowAgainFromTheDiskCache() {
