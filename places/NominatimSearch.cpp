@@ -2,6 +2,7 @@
 
 #include "places/CitySearch.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +26,12 @@ int ZoomForSpan(double degrees) {
         return 16;
     const int zoom = static_cast<int>(std::floor(std::log2(360.0 / degrees))) + 1;
     return qBound(2, zoom, 18);
+}
+
+// One clock for the whole program: the limit holds for the service, not for one box.
+QElapsedTimer& LastSent() {
+    static QElapsedTimer lastSent;
+    return lastSent;
 }
 
 } // namespace
@@ -91,7 +98,7 @@ void NominatimSearch::Search(const QString& query) {
         m_pending.start(0);
         return;
     }
-    const qint64 since = m_lastSent.isValid() ? m_lastSent.elapsed() : kMinimumGapMs;
+    const qint64 since = LastSent().isValid() ? LastSent().elapsed() : kMinimumGapMs;
     m_pending.start(static_cast<int>(std::max<qint64>(0, kMinimumGapMs - since)));
 }
 
@@ -129,7 +136,7 @@ void NominatimSearch::Send() {
     request.setRawHeader("Accept-Language",
                          QLocale().uiLanguages().join(QLatin1Char(',')).toUtf8());
     request.setTransferTimeout(kTransferTimeoutMs);
-    m_lastSent.start();
+    LastSent().start();
     m_reply = m_network->get(request);
     m_reply->setProperty("kartavoQuery", m_query);
 }

@@ -2,7 +2,6 @@
 
 #include "places/PlaceResult.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QNetworkReply>
@@ -53,7 +52,6 @@ private:
     QUrl m_baseUrl;
     QString m_query;
     QTimer m_pending;
-    QElapsedTimer m_lastSent;
     QPointer<QNetworkReply> m_reply;
     QHash<QString, QList<PlaceResult>> m_cache;
 };

@@ -249,36 +249,54 @@ private slots:
     // A pasted pair fills both fields; nothing typed is cut before the record check sees it.
     void coordinateFields_data() {
         QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("how"); // paste over all, paste at the end, or type
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("latitude");
         QTest::addColumn<QString>("longitude");
-        QTest::newRow("pasted pair") << "latitude" << true << "48.8584, 2.2945"
-                                     << "48.8584" << "2.2945";
-        QTest::newRow("pasted degrees, minutes, seconds")
-            << "latitude" << true << "48°51'30.2\"N 2°17'40.2\"E"
-            << "48.85838889" << "2.2945";
+        QTest::newRow("pasted pair") << "latitude"
+                                     << "paste"
+                                     << "48.8584, 2.2945"
+                                     << "48.8584"
+                                     << "2.2945";
+        QTest::newRow("pasted degrees, minutes, seconds") << "latitude"
+                                                          << "paste"
+                                                          << "48°51'30.2\"N 2°17'40.2\"E"
+                                                          << "48.85838889"
+                                                          << "2.2945";
         QTest::newRow("pasted map link, longer than the check sees")
-            << "longitude" << true
+            << "longitude"
+            << "paste"
             << "https://www.openstreetmap.org/?mlat=-33.8568&mlon=151.2153#map=15/-33.8568/151.2153"
-            << "-33.8568" << "151.2153";
-        QTest::newRow("pasted long text that is no pair")
-            << "latitude" << true << "37.5621590000000000000000000000 junk"
-            << "37.562159" << "126.97335";
-        QTest::newRow("typed past the limit") << "latitude" << false
+            << "-33.8568"
+            << "151.2153";
+        QTest::newRow("pasted beside the text there") << "longitude"
+                                                      << "paste at the end"
+                                                      << "geo:-12.5,130.25"
+                                                      << "-12.5"
+                                                      << "130.25";
+        QTest::newRow("pasted long text that is no pair") << "latitude"
+                                                          << "paste"
+                                                          << "37.5621590000000000000000000000 junk"
+                                                          << "37.562159"
+                                                          << "126.97335";
+        QTest::newRow("typed past the limit") << "latitude"
+                                              << "type"
                                               << "37.5621590000000000000000000000 junk"
                                               << "37.5621590000000000000000000000"
                                               << "126.97335";
-        QTest::newRow("typed letters of two bytes") << "longitude" << false
-                                                    << QString(20, QChar(0xe9)) << "37.562159"
-                                                    << QString(15, QChar(0xe9));
-        QTest::newRow("typed pair, read on Enter")
-            << "latitude" << false << "-12.5 130.25" << "-12.5" << "130.25";
+        QTest::newRow("typed letters of two bytes")
+            << "longitude"
+            << "type" << QString(20, QChar(0xe9)) << "37.562159" << QString(15, QChar(0xe9));
+        QTest::newRow("typed pair, read on Enter") << "latitude"
+                                                   << "type"
+                                                   << "-12.5 130.25"
+                                                   << "-12.5"
+                                                   << "130.25";
     }
 
     void coordinateFields() {
         QFETCH(QString, field);
-        QFETCH(bool, paste);
+        QFETCH(QString, how);
         QFETCH(QString, text);
         QFETCH(QString, latitude);
         QFETCH(QString, longitude);
@@ -287,7 +305,9 @@ private slots:
         QVERIFY(edit);
         edit->setFocus();
         edit->selectAll();
-        if (paste) {
+        if (how.startsWith("paste")) {
+            if (how == "paste at the end")
+                edit->end(false);
             QGuiApplication::clipboard()->setText(text);
             QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
         } else {
