@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QTcpServer>
@@ -21,10 +22,12 @@ public:
     struct Request {
         QByteArray target; // path and query
         QByteArray headers;
+        qint64 atMs = 0; // since the server was made
     };
 
     explicit LocalHttpServer(std::function<Reply(const QByteArray& target)> handler)
         : m_handler(std::move(handler)) {
+        m_clock.start();
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection())
                 Serve(socket);
@@ -54,7 +57,7 @@ private:
                 buffer.remove(0, end + 4);
                 const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
                 const QByteArray target = words.size() > 1 ? words[1] : QByteArray();
-                requests << Request{target, head};
+                requests << Request{target, head, m_clock.elapsed()};
                 const Reply reply = m_handler(target);
                 socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " X\r\n" +
                               "Content-Type: " + reply.type + "\r\n" +
@@ -66,5 +69,6 @@ private:
     }
 
     QTcpServer m_server;
+    QElapsedTimer m_clock;
     std::function<Reply(const QByteArray&)> m_handler;
 };
