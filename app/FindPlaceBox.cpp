@@ -54,6 +54,8 @@ FindPlaceBox::FindPlaceBox(QWidget* mapHost)
     layout->addWidget(m_status);
 
     m_network.SetBaseUrl(NominatimUrl());
+    m_typing.setSingleShot(true);
+    connect(&m_typing, &QTimer::timeout, this, [this] { SearchOffline(m_query->text()); });
     connect(m_query, &QLineEdit::textEdited, this, &FindPlaceBox::OnEdited);
     connect(m_query, &QLineEdit::returnPressed, this, &FindPlaceBox::OnEnter);
     connect(m_results, &QListWidget::itemActivated, this, &FindPlaceBox::Choose);
@@ -77,9 +79,14 @@ void FindPlaceBox::Open() {
     m_query->selectAll();
 }
 
-void FindPlaceBox::OnEdited(const QString& text) {
+void FindPlaceBox::OnEdited() {
     // Typing again drops the network search: its answer would be for another text.
     m_network.Cancel();
+    // Keys already waiting are taken first, so that quick typing costs one search.
+    m_typing.start(0);
+}
+
+void FindPlaceBox::SearchOffline(const QString& text) {
     m_results->clear();
     SetStatus(QString());
     if (const auto position = ReadCoordinates(text)) {
@@ -103,6 +110,10 @@ void FindPlaceBox::OnEdited(const QString& text) {
 }
 
 void FindPlaceBox::OnEnter() {
+    if (m_typing.isActive()) {
+        m_typing.stop();
+        SearchOffline(m_query->text());
+    }
     const QString text = m_query->text().simplified();
     if (text.isEmpty())
         return;

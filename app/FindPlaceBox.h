@@ -3,6 +3,7 @@
 #include "places/NominatimSearch.h"
 
 #include <QFrame>
+#include <QTimer>
 
 class QLabel;
 class QLineEdit;
@@ -26,7 +27,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void OnEdited(const QString& text);
+    void OnEdited();
+    void SearchOffline(const QString& text);
     void OnEnter();
     void OnFound(const QString& query, const QList<PlaceResult>& results);
     void OnFailed(const QString& query, const QString& reason);
@@ -40,6 +42,7 @@ private:
     QListWidget* m_results;
     QLabel* m_status;
     NominatimSearch m_network;
+    QTimer m_typing; // one offline search for keys typed faster than it runs
 };
 
 // Opens the map's search box, made on first use.

@@ -123,9 +123,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    const QStringList queries = {"Paris",    "san francisco", "Zürich", "new york",
-                                 "tokyo",    "buenos aires",  "cape town", "munich",
-                                 "sydney",   "são paulo",     "moscow",    "lagos"};
+    const QStringList queries = {"Paris",  "san francisco", "Zürich",    "new york",
+                                 "tokyo",  "buenos aires",  "cape town", "munich",
+                                 "sydney", "são paulo",     "moscow",    "lagos"};
     std::vector<double> keystrokes;
     std::vector<double> library;
     double first = -1;
@@ -138,7 +138,8 @@ int main(int argc, char* argv[]) {
                 QElapsedTimer timer;
                 timer.start();
                 QTest::sendKeyEvent(QTest::Click, query, Qt::Key_unknown, QString(c), {});
-                box->repaint(); // the results drawn, not only listed
+                QCoreApplication::processEvents(); // the box searches from its event loop
+                box->repaint();                    // the results drawn, not only listed
                 const double ms = Bench::Milliseconds(timer);
                 if (first < 0)
                     first = ms;

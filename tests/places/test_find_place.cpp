@@ -201,7 +201,7 @@ private slots:
         QVERIFY(query && results && status && query->isVisible());
 
         QTest::keyClicks(query, QStringLiteral("Paris"));
-        QVERIFY(results->count() > 0);
+        QVERIFY(WaitUntil([&] { return results->count() > 0; }));
         QVERIFY(results->item(0)->text().startsWith(QStringLiteral("Paris\n")));
         QVERIFY(results->item(0)->text().contains(QStringLiteral("France")));
         Settle(300);
