@@ -24,7 +24,7 @@ enum Role { Latitude = Qt::UserRole, Longitude, Zoom, FromNetwork };
 
 FindPlaceBox::FindPlaceBox(QWidget* mapHost)
     : QFrame(mapHost), m_query(new QLineEdit(this)), m_results(new QListWidget(this)),
-      m_status(new QLabel(this)), m_network(this) {
+      m_status(new QLabel(this)) {
     setObjectName(QStringLiteral("findPlace"));
     setAccessibleName(QStringLiteral("Find a place"));
     setFrameShape(QFrame::StyledPanel);
