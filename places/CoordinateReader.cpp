@@ -21,6 +21,10 @@ QString Normalized(const QString& text) {
     for (const QChar ring : {QChar(0x00BA), QChar(0x02DA)})
         plain.replace(ring, QChar(0x00B0));
     plain.replace(QStringLiteral("''"), QStringLiteral("\""));
+    // "(48.8584, 2.2945)", as the map's title and many pages write a point.
+    if ((plain.startsWith(QLatin1Char('(')) && plain.endsWith(QLatin1Char(')'))) ||
+        (plain.startsWith(QLatin1Char('[')) && plain.endsWith(QLatin1Char(']'))))
+        plain = plain.mid(1, plain.size() - 2).trimmed();
     return plain;
 }
 
@@ -61,6 +65,13 @@ std::optional<ReadPosition> ReadLink(const QString& text) {
         return Position(lat.captured(1).toDouble(), lon.captured(1).toDouble(), zoom);
     if (hash.hasMatch())
         return Position(hash.captured(2).toDouble(), hash.captured(3).toDouble(), zoom);
+
+    // Search links: ?q=LAT,LON or ?ll=LAT,LON, the comma maybe encoded.
+    static const QRegularExpression query(
+        QStringLiteral("[?&](?:q|ll|query)=(%1)(?:,|%2C)(%1)(?:&|#|$)").arg(number),
+        QRegularExpression::CaseInsensitiveOption);
+    if (const auto match = query.match(text); match.hasMatch())
+        return Position(match.captured(1).toDouble(), match.captured(2).toDouble(), zoom);
 
     static const QRegularExpression at(
         QStringLiteral("@(%1),(%1)(?:,(\\d+(?:\\.\\d+)?)z)?").arg(number));

@@ -15,9 +15,9 @@ struct ReadPosition {
 // comma or a blank between them ("48.8584, 2.2945"), with signs or hemisphere letters
 // before or after, degrees-minutes(-seconds) with or without marks (48°51'30.2"N,
 // "N 48° 51.503'", "48 51 30.24 N"), geo: addresses and web map links (#map=Z/LAT/LON,
-// mlat=/mlon=, @LAT,LON,Zz). A comma is never a decimal mark: "48,85 2,29" is refused,
-// and "37,5" too, as it may be one. Nothing when the text is no position, a value is out
-// of range, or a part of the text is left over.
+// mlat=/mlon=, ?q=LAT,LON, @LAT,LON,Zz), also in parentheses. A comma is never a decimal mark:
+// "48,85 2,29" is refused, and "37,5" too, as it may be one. Nothing when the text is no position,
+// a value is out of range, or a part of the text is left over.
 std::optional<ReadPosition> ReadCoordinates(const QString& text);
 
 // A coordinate as the fields show it: decimal degrees, at most eight decimals, no

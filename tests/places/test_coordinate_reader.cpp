@@ -38,6 +38,9 @@ private slots:
             << true << 48.8584 << 2.2945 << 15;
         QTest::newRow("@lat,lon,zoom") << "https://www.google.com/maps/@48.8583701,2.2944813,17z"
                                        << true << 48.8583701 << 2.2944813 << 17;
+        QTest::newRow("search link ?q=")
+            << "https://maps.google.com/?q=48.8584%2C2.2945" << true << 48.8584 << 2.2945 << 0;
+        QTest::newRow("in parentheses") << "(48.8584, 2.2945)" << true << 48.8584 << 2.2945 << 0;
         // Hemispheres and signs
         QTest::newRow("south west letters")
             << "33.8568 S, 70.6483 W" << true << -33.8568 << -70.6483 << 0;
