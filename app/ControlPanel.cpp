@@ -1,5 +1,8 @@
 #include "app/ControlPanel.h"
 
+#include "base/AppState.h"
+#include "base/BoundedText.h"
+#include "app/CoordinateFields.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/MainWndProc.h"
@@ -70,6 +73,7 @@ int CreateControlPanel(QWidget* mainWindow) {
     AddLabel(client, "  Longitude", "longitudeLabel", 240, 410);
     g_app.wndLatitude = AddField(client, DEFAULT_LATITUDE, "latitude", 80, 410);
     g_app.wndLongitude = AddField(client, DEFAULT_LONGITUDE, "longitude", 320, 410);
+    TeachCoordinateFields(g_app.wndLatitude, g_app.wndLongitude);
     AddLabel(client, "     Zoom", "zoomLabel", 480, 410);
     AddZoomList(client);
     AddButton(client, "Move to point", "moveToPoint", IDC_MOVE_TO_POINT, 614, 410);

@@ -28,3 +28,34 @@ bool IsNetworkAvailable() {
 void SetNetworkStateProvider(std::function<bool()> provider) {
     Provider() = std::move(provider);
 }
+
+// GLib delivers "network-changed" from the main context, which Qt's event loop runs.
+struct NetworkWatch::Connection {
+    std::function<void()> changed;
+    GNetworkMonitor* monitor = nullptr;
+    gulong handler = 0;
+
+    static void OnChanged(GNetworkMonitor*, gboolean, gpointer data) {
+        static_cast<Connection*>(data)->changed();
+    }
+};
+
+NetworkWatch::NetworkWatch(std::function<void()> changed)
+    : m_connection(std::make_unique<Connection>()) {
+    m_connection->changed = std::move(changed);
+    m_connection->monitor = g_network_monitor_get_default();
+    if (m_connection->monitor != nullptr) {
+        g_object_ref(m_connection->monitor);
+        m_connection->handler =
+            g_signal_connect(m_connection->monitor, "network-changed",
+                             G_CALLBACK(&Connection::OnChanged), m_connection.get());
+    }
+}
+
+NetworkWatch::~NetworkWatch() {
+    if (m_connection->monitor != nullptr) {
+        if (m_connection->handler != 0)
+            g_signal_handler_disconnect(m_connection->monitor, m_connection->handler);
+        g_object_unref(m_connection->monitor);
+    }
+}

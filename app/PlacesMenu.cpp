@@ -1,3 +1,26 @@
 #include "app/FeatureMenus.h"
 
-void AddPlacesMenu(QWidget*) {}
+#include "app/FindPlaceBox.h"
+#include "app/PlacesDialog.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPointer>
+
+void AddPlacesMenu(QWidget* mainWindow) {
+    QMenu* menu = MainMenu(mainWindow, QStringLiteral("&Map"));
+    if (menu == nullptr)
+        return;
+    QPointer<QWidget> main(mainWindow);
+    QAction* find =
+        menu->addAction(QStringLiteral("&Find Place..."), mainWindow, [] { ShowFindPlaceBox(); });
+    find->setObjectName(QStringLiteral("actionFindPlace"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction* save = menu->addAction(QStringLiteral("&Save This Place..."), mainWindow,
+                                    [main] { SaveThisPlace(main); });
+    save->setObjectName(QStringLiteral("actionSavePlace"));
+    QAction* places = menu->addAction(QStringLiteral("&Places..."), mainWindow,
+                                      [main] { ShowPlacesDialog(main); });
+    places->setObjectName(QStringLiteral("actionPlaces"));
+}

@@ -28,6 +28,22 @@ constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 550;
 constexpr int kStartupDelayMs = 100;
 
+// Started without a network: waits for one, then shows the map in the placeholder's stead.
+std::unique_ptr<NetworkWatch>& MapWaitsForNetwork() {
+    static std::unique_ptr<NetworkWatch> watch;
+    return watch;
+}
+
+void OnNetworkChanged() {
+    if (g_app.bOnline || !g_app.pMapView || !IsNetworkAvailable())
+        return;
+    g_app.bOnline = 1;
+    Trace("# Online: %d\n", g_app.bOnline);
+    g_app.pMapView->NavigateResource("map.htm");
+    // Not from inside the watch's own report.
+    QTimer::singleShot(0, g_app.wndMain, [] { MapWaitsForNetwork().reset(); });
+}
+
 QPoint StartPosition() {
     const StoredSettings stored = ReadSettings();
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -72,9 +88,13 @@ std::unique_ptr<QWidget> StartKartavo() {
 void StartupTimerProc() {
     g_app.bOnline = IsNetworkAvailable() ? 1 : 0;
     Trace("# Online: %d\n", g_app.bOnline);
-    // Asked once: a network found later changes nothing until the next start.
     if (g_app.pMapView)
         g_app.pMapView->NavigateResource(g_app.bOnline ? "map.htm" : "default.htm");
+    // A network found later brings the map in without a restart.
+    if (g_app.bOnline)
+        MapWaitsForNetwork().reset();
+    else
+        MapWaitsForNetwork() = std::make_unique<NetworkWatch>(&OnNetworkChanged);
 }
 
 void StopKartavo(std::unique_ptr<QWidget> mainWindow) {

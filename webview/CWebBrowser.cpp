@@ -48,7 +48,7 @@ void CWebBrowser::Create(QWidget* window, const QRect& rect, const char* windowN
     }
     m_wndHost = host;
 
-    auto* view = new QWebEngineView(host);
+    auto* view = new QWebEngineView(KartavoWebProfile(), host);
     view->setObjectName(QStringLiteral("webView"));
     // Dropped files belong to the host window; the page shows no menu of its own.
     view->setAcceptDrops(false);

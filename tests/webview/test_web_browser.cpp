@@ -84,7 +84,7 @@ private slots:
     }
 
     void userAgentNamesKartavo() {
-        const QString agent = QWebEngineProfile::defaultProfile()->httpUserAgent();
+        const QString agent = KartavoWebProfile()->httpUserAgent();
         QVERIFY2(agent.startsWith(QStringLiteral("Kartavo/" KARTAVO_VERSION " (")),
                  qPrintable(agent));
         QCOMPARE(agent, KartavoUserAgent());
