@@ -1,12 +1,13 @@
 #include "app/MainWndProc.h"
 
-#include "base/AppState.h"
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
-#include "base/Messages.h"
 #include "app/PictureCommands.h"
-#include "base/Resource.h"
+#include "app/PicturesWindow.h"
 #include "app/Settings.h"
+#include "base/AppState.h"
+#include "base/Messages.h"
+#include "base/Resource.h"
 #include "base/Trace.h"
 
 #include <QApplication>
@@ -87,6 +88,8 @@ bool OnDrop(KartavoWindow* target, QDropEvent* event) {
         return target->DefWindowProc(event);
     event->acceptProposedAction();
     TakePicture(path);
+    // Several files at once also go into the Pictures window, the first among them.
+    ListDroppedPictures(event->mimeData()->urls());
     return true;
 }
 
