@@ -13,6 +13,7 @@
 #include "track/PictureTime.h"
 #include "track/TimeText.h"
 #include "track/TrackMatcher.h"
+#include "webview/CWebBrowser.h"
 
 #include <QDateTime>
 #include <QFileDialog>
@@ -29,6 +30,8 @@
 #include <QThreadPool>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <memory>
 
@@ -133,6 +136,14 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
     resize(720, 300);
+    // A map page loaded again has lost its lines.
+    if (g_app.pMapView && g_app.pMapView->View())
+        connect(g_app.pMapView->View()->page(), &QWebEnginePage::loadFinished, this, [this] {
+            for (const Loaded& t : m_tracks) {
+                DrawTrack(t.id, t.track, false);
+                ShowTrack(t.id, t.shown);
+            }
+        });
     if (mainWindow != nullptr) {
         const QRect main = mainWindow->frameGeometry();
         move(main.left(), main.bottom() + 8);
