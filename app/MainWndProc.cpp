@@ -1,13 +1,13 @@
 #include "app/MainWndProc.h"
 
+#include "base/AppState.h"
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
+#include "base/Messages.h"
 #include "app/PictureCommands.h"
 #include "app/PicturesWindow.h"
-#include "app/Settings.h"
-#include "base/AppState.h"
-#include "base/Messages.h"
 #include "base/Resource.h"
+#include "app/Settings.h"
 #include "base/Trace.h"
 
 #include <QApplication>

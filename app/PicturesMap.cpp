@@ -43,7 +43,9 @@ void PicturesMap::SetSelected(const QList<int>& rows) {
 }
 
 void PicturesMap::Refresh() {
-    m_timer.start();
+    // At most one new set every interval, also while results keep coming.
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 void PicturesMap::Send() {

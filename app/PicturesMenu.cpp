@@ -1,5 +1,6 @@
 #include "app/FeatureMenus.h"
 
+#include "app/PicturesBatch.h"
 #include "app/PicturesWindow.h"
 
 #include <QAction>
@@ -61,4 +62,14 @@ void AddPicturesMenu(QWidget* mainWindow) {
         &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, true); });
     QObject::connect(AddEntry(menu, QObject::tr("Pictures &Window"), "showPicturesWindow"),
                      &QAction::triggered, menu, [] { ShowPicturesWindow(); });
+    // The journal outlives the program: undo works after a restart, window open or not.
+    QAction* undo = AddEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite");
+    QObject::connect(undo, &QAction::triggered, menu, [] {
+        if (PicturesWindow* window = PicturesWindowInstance())
+            window->Batch().UndoLast();
+    });
+    QObject::connect(menu, &QMenu::aboutToShow, undo, [undo] {
+        PicturesWindow* window = PicturesWindowInstance();
+        undo->setEnabled(window != nullptr && window->Batch().CanUndo());
+    });
 }

@@ -3,6 +3,7 @@
 #include "app/ControlPanel.h"
 #include "app/PictureCommands.h"
 #include "app/PictureThumbnails.h"
+#include "app/PicturesBatch.h"
 #include "app/PicturesMap.h"
 #include "base/AppState.h"
 #include "gps/CoordinateCheck.h"
@@ -87,7 +88,7 @@ QPointer<PicturesWindow> s_window;
 
 } // namespace
 
-PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("picturesWindow"));
     setWindowTitle(QStringLiteral("Kartavo - Pictures"));
     if (mainWindow != nullptr)
@@ -98,6 +99,7 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Wi
     m_proxy->setSourceModel(m_list);
     m_thumbnails = new PictureThumbnails(this);
     m_map = new PicturesMap(m_list, this);
+    m_batch = new PicturesBatch(this);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("pictureTable"));
@@ -179,6 +181,9 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Wi
                 if (row >= 0 && !image.isNull())
                     m_list->SetThumbnail(row, QPixmap::fromImage(image));
             });
+    connect(this, &PicturesWindow::readRequested, m_batch, &PicturesBatch::Read);
+    connect(this, &PicturesWindow::writeRequested, m_batch, &PicturesBatch::Write);
+    connect(this, &PicturesWindow::cancelRequested, m_batch, &PicturesBatch::Cancel);
     connect(m_map, &PicturesMap::markerClicked, this, &PicturesWindow::SelectRow);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PicturesWindow::OnSelectionChanged);
@@ -240,8 +245,9 @@ void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
             watcher->future().resultCount() > 0 ? watcher->future().result() : QList<QByteArray>();
         const int added = AddPictures(found);
         SetStatus(found.isEmpty() ? tr("No pictures in %1").arg(PictureList::ReadableName(folder))
-                                  : tr("%n new picture(s) listed from %1", nullptr, added)
-                                        .arg(PictureList::ReadableName(folder)));
+                                  : tr("%1 listed from %2")
+                                        .arg(PictureList::PictureCount(added),
+                                             PictureList::ReadableName(folder)));
     });
     watcher->setFuture(promise->future());
     promise->start();
@@ -285,8 +291,9 @@ bool PicturesWindow::UseMapPosition() {
     // No altitude: a picture keeps its own, and one without gets none.
     for (int row : rows)
         m_list->SetNewPosition(row, lat, lon, std::nullopt, QDateTime(), tr("map"));
-    SetStatus(tr("%n picture(s) will get %1, %2.", nullptr, static_cast<int>(rows.size()))
-                  .arg(QString::number(lat, 'f', 6), QString::number(lon, 'f', 6)));
+    SetStatus(tr("%1 will get %2, %3.")
+                  .arg(PictureList::PictureCount(static_cast<int>(rows.size())),
+                       QString::number(lat, 'f', 6), QString::number(lon, 'f', 6)));
     return true;
 }
 
@@ -371,8 +378,13 @@ void PicturesWindow::SaveGeometry() {
 }
 
 PicturesWindow* PicturesWindowInstance() {
-    if (!s_window && g_app.wndMain != nullptr)
+    if (!s_window && g_app.wndMain != nullptr) {
+        // A window of its own, not a child: the main window's controls stay its only ones.
+        // It goes with the main window all the same.
         s_window = new PicturesWindow(g_app.wndMain);
+        QObject::connect(g_app.wndMain, &QObject::destroyed, s_window.data(),
+                         [window = s_window.data()] { delete window; });
+    }
     return s_window;
 }
 

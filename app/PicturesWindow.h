@@ -10,6 +10,7 @@
 #include <memory>
 
 class PictureList;
+class PicturesBatch;
 class PicturesMap;
 class PictureThumbnails;
 class QLabel;
@@ -28,6 +29,8 @@ public:
     ~PicturesWindow() override;
 
     PictureList* Model() { return m_list; }
+    // Reads, writes and undo.
+    PicturesBatch& Batch() { return *m_batch; }
     // Model rows, in list order.
     QList<int> SelectedRows() const;
 
@@ -69,6 +72,7 @@ private:
     QTableView* m_table;
     PictureThumbnails* m_thumbnails;
     PicturesMap* m_map;
+    PicturesBatch* m_batch;
     QPushButton* m_useMap;
     QPushButton* m_write;
     QPushButton* m_cancel;

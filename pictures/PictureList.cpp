@@ -318,6 +318,10 @@ QString PictureList::ReadableName(const QByteArray& bytes) {
     return text;
 }
 
+QString PictureList::PictureCount(int count) {
+    return count == 1 ? tr("1 picture") : tr("%1 pictures").arg(count);
+}
+
 void PictureList::RowChanged(int row, int firstColumn, int lastColumn) {
     emit dataChanged(index(row, firstColumn), index(row, lastColumn));
 }

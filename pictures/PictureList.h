@@ -68,6 +68,8 @@ public:
 
     // A file name as it can be shown: bytes that are not UTF-8 appear as \xNN.
     static QString ReadableName(const QByteArray& bytes);
+    // "1 picture", "2 pictures".
+    static QString PictureCount(int count);
 
 signals:
     // A visible row has no thumbnail yet; asked once per row.

@@ -1,4 +1,5 @@
 #include "app/NetworkState.h"
+#include "app/PicturesBatch.h"
 #include "app/PicturesWindow.h"
 #include "app/Startup.h"
 #include "base/AppState.h"
@@ -14,6 +15,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
@@ -21,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
+
+#include <cstdio>
 
 // The Pictures window in the real program: real JPEG files, the real map page, the real
 // settings file.
@@ -88,6 +94,50 @@ class TestPicturesWindow : public QObject {
                                                   QItemSelectionModel::Rows);
     }
 
+    // Tags through ExifTool's command line, as a user would set them.
+    bool Tag(const QString& path, const QStringList& assignments) {
+        QProcess exiftool;
+        exiftool.start("exiftool",
+                       QStringList{"-q", "-overwrite_original"} + assignments + QStringList{path});
+        return exiftool.waitForFinished(60000) && exiftool.exitCode() == 0;
+    }
+
+    QList<int> AddAndRead(const QStringList& files) {
+        QList<QByteArray> paths;
+        for (const QString& file : files)
+            paths << QFile::encodeName(file);
+        Window()->AddPictures(paths);
+        WaitUntil([this] { return Idle(); }, 60000);
+        QList<int> rows;
+        for (const QByteArray& path : paths)
+            rows << List()->RowOf(path);
+        return rows;
+    }
+
+    bool Idle() {
+        for (int row = 0; row < List()->Count(); ++row)
+            if (!List()->IsRead(row))
+                return false;
+        return !Window()->Batch().IsBusy();
+    }
+
+    // The signed latitude ExifTool reads from the file, or "" when it has none.
+    QString Latitude(const QString& path) {
+        QProcess exiftool;
+        exiftool.start("exiftool", {"-n", "-s3", "-Composite:GPSLatitude", path});
+        exiftool.waitForFinished(60000);
+        return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
+    }
+
+    void Write() {
+        auto* write = Window()->findChild<QPushButton*>("writeChanges");
+        QVERIFY(write->isEnabled());
+        g_app.wndInfo->setPlainText("waiting");
+        write->click();
+        QVERIFY(WaitUntil([this] { return Idle() && g_app.wndInfo->toPlainText() != "waiting"; },
+                          60000));
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_config.isValid() && m_data.isValid() && m_temp.isValid() && m_pictures.isValid());
@@ -136,11 +186,20 @@ private slots:
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.close();
         QVERIFY(QFile::link(top, m_pictures.filePath("folder/sub/link.jpg")));
+        // A name that is not UTF-8 still names its file, and is shown readably.
+        const QByteArray latin1 =
+            QFile::encodeName(m_pictures.filePath("folder/sub/")) + "caf\xe9.jpg";
+        QVERIFY(QFile::copy(top, QFile::decodeName(QFile::encodeName(top) + ".tmp")));
+        QCOMPARE(::rename((QFile::encodeName(top) + ".tmp").constData(), latin1.constData()), 0);
 
         OpenFolder("openFolder", m_pictures.filePath("folder"));
         QCOMPARE(Listed(), QStringList{top});
         OpenFolder("openFolderTree", m_pictures.filePath("folder"));
-        QCOMPARE(Listed(), (QStringList{top, deep}));
+        QCOMPARE(List()->Count(), 3);
+        QCOMPARE(List()->Path(1), latin1);
+        QCOMPARE(QFile::decodeName(List()->Path(2)), deep);
+        QCOMPARE(List()->index(1, PictureList::Name).data().toString(),
+                 QStringLiteral("caf\\xe9.jpg"));
         QCOMPARE(List()->RowOf(QFile::encodeName(m_pictures.filePath("folder/sub/link.jpg"))), 0);
     }
 
@@ -174,12 +233,13 @@ private slots:
         QTest::addColumn<double>("expectedLatitude");
         QTest::addColumn<double>("expectedLongitude");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("south west") << "-33.8568" << "-151.2153" << true << -33.8568 << -151.2153
-                                    << QString();
-        QTest::newRow("not a number") << "33,5" << "10" << false << 0.0 << 0.0
-                                      << "Latitude is not a number";
-        QTest::newRow("beyond 180") << "10" << "181" << false << 0.0 << 0.0
-                                    << "Longitude must be between -180 and 180";
+        QTest::newRow("south west") << "-33.8568"
+                                    << "-151.2153" << true << -33.8568 << -151.2153 << QString();
+        QTest::newRow("not a number") << "33,5"
+                                      << "10" << false << 0.0 << 0.0 << "Latitude is not a number";
+        QTest::newRow("beyond 180")
+            << "10"
+            << "181" << false << 0.0 << 0.0 << "Longitude must be between -180 and 180";
     }
 
     void usesFieldsForSelection() {
@@ -234,6 +294,99 @@ private slots:
         // A single selected row is opened as Open Picture opens it.
         QVERIFY(
             WaitUntil([this] { return QFile::encodeName(g_app.szPicture) == List()->Path(1); }));
+    }
+
+    // A file that is no picture fails with its reason and stays as it was; the others are
+    // written, and read again so that "position now" is what the files hold.
+    void writesAllButTheFailure() {
+        QStringList files;
+        for (const char* name : {"a", "b", "c", "d", "e"})
+            files << MakePicture(QString("write/%1.jpg").arg(name));
+        QFile broken(files[2]);
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("not a picture at all\n");
+        broken.close();
+        const QByteArray brokenBefore = TestPictures::FileBytes(files[2]);
+        const QList<int> rows = AddAndRead(files);
+        SelectRows(rows);
+        g_app.wndLatitude->setText("-33.5");
+        g_app.wndLongitude->setText("151.25");
+        QVERIFY(Window()->UseMapPosition());
+        Write();
+
+        QCOMPARE(g_app.wndInfo->toPlainText(),
+                 QStringLiteral("GPS information recorded in 4 pictures\n1 failed"));
+        QCOMPARE(TestPictures::FileBytes(files[2]), brokenBefore);
+        QCOMPARE(List()->StateOf(rows[2]), PictureList::WriteState::Failed);
+        QVERIFY(!List()->index(rows[2], PictureList::State).data().toString().endsWith(": "));
+        for (int i : {0, 1, 3, 4}) {
+            QCOMPARE(List()->StateOf(rows[i]), PictureList::WriteState::Written);
+            QCOMPARE(Latitude(files[i]), QStringLiteral("-33.5"));
+            QCOMPARE(List()->Info(rows[i]).latitude.value_or(0), -33.5);
+        }
+    }
+
+    // Cancel stops after the pictures in hand: the rest keep waiting, untouched.
+    void cancelsHalfWay() {
+        QStringList files;
+        QList<QByteArray> before;
+        for (int i = 0; i < 60; ++i) {
+            files << MakePicture(QString("cancel/%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+            before << TestPictures::FileBytes(files.last());
+        }
+        const QList<int> rows = AddAndRead(files);
+        SelectRows(rows);
+        g_app.wndLatitude->setText("12.25");
+        g_app.wndLongitude->setText("-7.5");
+        QVERIFY(Window()->UseMapPosition());
+        auto* cancel = Window()->findChild<QPushButton*>("cancelBatch");
+        QMetaObject::Connection first = connect(
+            &Window()->Batch().Runner(), &BatchRunner::pictureWritten, cancel,
+            [cancel] { cancel->click(); }, Qt::QueuedConnection);
+        Write();
+        disconnect(first);
+
+        int written = 0;
+        for (int i = 0; i < files.size(); ++i) {
+            if (List()->StateOf(rows[i]) == PictureList::WriteState::Written) {
+                ++written;
+                QCOMPARE(Latitude(files[i]), QStringLiteral("12.25"));
+            } else {
+                QCOMPARE(List()->StateOf(rows[i]), PictureList::WriteState::Waiting);
+                QCOMPARE(TestPictures::FileBytes(files[i]), before[i]);
+            }
+        }
+        QVERIFY2(written > 0 && written < files.size(), qPrintable(QString::number(written)));
+        QVERIFY(g_app.wndInfo->toPlainText().contains("Cancelled"));
+    }
+
+    // Undo puts back what each picture had: no GPS at all, or its own position.
+    void undoesTheLastWrite() {
+        const QString bare = MakePicture("undo/bare.jpg");
+        const QString placed = MakePicture("undo/placed.jpg");
+        QVERIFY(Tag(placed, {"-GPSLatitude=48.5", "-GPSLatitudeRef=N", "-GPSLongitude=2.25",
+                             "-GPSLongitudeRef=E"}));
+        const QList<int> rows = AddAndRead({bare, placed});
+        SelectRows(rows);
+        g_app.wndLatitude->setText("1.5");
+        g_app.wndLongitude->setText("2.5");
+        QVERIFY(Window()->UseMapPosition());
+        Write();
+        QCOMPARE(Latitude(bare), QStringLiteral("1.5"));
+
+        auto* undo = m_main->findChild<QAction*>("undoLastWrite");
+        emit qobject_cast<QMenu*>(undo->parent())->aboutToShow();
+        QVERIFY(undo->isEnabled());
+        g_app.wndInfo->setPlainText("waiting");
+        undo->trigger();
+        QVERIFY(WaitUntil([this] { return Idle() && g_app.wndInfo->toPlainText() != "waiting"; },
+                          60000));
+        QCOMPARE(g_app.wndInfo->toPlainText(),
+                 QStringLiteral("GPS information put back in 2 pictures"));
+        QCOMPARE(Latitude(bare), QString());
+        QCOMPARE(Latitude(placed), QStringLiteral("48.5"));
+        QVERIFY(!List()->Info(rows[0]).latitude);
+        QCOMPARE(List()->Info(rows[1]).latitude.value_or(0), 48.5);
     }
 
     void remembersPlaceInItsOwnGroup() {
