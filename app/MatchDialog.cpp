@@ -45,7 +45,10 @@ MatchDialog::MatchDialog(QWidget* parent, const MatchSettings& settings, const Q
     m_gap->setToolTip(tr("Interpolate only between points at most this far apart in time, and "
                          "take the nearest point only when it is at most this far off"));
 
-    m_selectedOnly = new QCheckBox(tr("Only the %n selected picture(s)", nullptr, selected), this);
+    m_selectedOnly =
+        new QCheckBox(selected == 1 ? tr("Only the selected picture")
+                                    : tr("Only the %1 selected pictures").arg(selected),
+                      this);
     m_selectedOnly->setObjectName(QStringLiteral("selectedOnly"));
     m_selectedOnly->setEnabled(selected > 0 && selected < listed);
     m_selectedOnly->setChecked(selected > 1 && selected < listed);

@@ -10,8 +10,8 @@
 #include <QTimeZone>
 
 namespace {
-QString Tr(const char* text, int n = -1) {
-    return QCoreApplication::translate("TrackMatching", text, nullptr, n);
+QString Tr(const char* text) {
+    return QCoreApplication::translate("TrackMatching", text);
 }
 } // namespace
 
@@ -62,12 +62,12 @@ MatchCounts MatchRows(PictureList& list, const QList<int>& rows, const TrackMatc
 
 QString DescribeCounts(const MatchCounts& c) {
     QStringList parts;
-    parts << Tr("%n picture(s) placed between track points", c.interpolated);
+    parts << Tr("%1 placed between track points").arg(PictureList::PictureCount(c.interpolated));
     if (c.nearest)
-        parts << Tr("%n at the nearest point", c.nearest);
+        parts << Tr("%1 at the nearest point").arg(c.nearest);
     if (c.none)
-        parts << Tr("%n with no track at their time", c.none);
+        parts << Tr("%1 with no track at their time").arg(c.none);
     if (c.noTime)
-        parts << Tr("%n without a time", c.noTime);
+        parts << Tr("%1 without a time").arg(c.noTime);
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }

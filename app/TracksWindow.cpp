@@ -186,7 +186,8 @@ void TracksWindow::OpenFiles(const QStringList& paths) {
     m_progress->setRange(0, paths.size() > 1 ? static_cast<int>(paths.size()) : 0);
     m_progress->setValue(0);
     m_progress->show();
-    SetStatus(tr("Reading %n track file(s)...", nullptr, static_cast<int>(paths.size())));
+    SetStatus(paths.size() == 1 ? tr("Reading %1...").arg(QFileInfo(paths.first()).fileName())
+                                : tr("Reading %1 track files...").arg(paths.size()));
     QThreadPool::globalInstance()->start([promise, paths] {
         auto result = std::make_shared<Result>();
         int done = 0;
