@@ -188,6 +188,8 @@ private slots:
         }
         auto* write = PicturesWindowInstance()->findChild<QPushButton*>("writeChanges");
         QCOMPARE(write->text(), QStringLiteral("Write 2 changes"));
+        // Enabled once the read has ended.
+        QVERIFY(WaitUntil([write] { return write->isEnabled(); }));
         write->click();
         const bool written = WaitUntil(
             [this] {
