@@ -1,13 +1,10 @@
 #include "app/TracksWindow.h"
 
-#include "app/ControlPanel.h"
+#include "app/FieldsPosition.h"
 #include "app/MatchDialog.h"
 #include "app/PicturesWindow.h"
 #include "app/TrackMap.h"
 #include "base/AppState.h"
-#include "gps/CoordinateCheck.h"
-#include "gps/DecimalText.h"
-#include "gps/GPSArguments.h"
 #include "pictures/PictureList.h"
 #include "track/GpxReader.h"
 #include "track/PictureTime.h"
@@ -62,12 +59,6 @@ QString SpanText(const TrackSummary& s) {
 QString LengthText(double metres) {
     return metres < 1000 ? QObject::tr("%1 m").arg(qRound(metres))
                          : QObject::tr("%1 km").arg(metres / 1000, 0, 'f', 1);
-}
-
-// A field's number as a record reads it: the sign comes from a leading "-".
-double FieldValue(const char* text) {
-    const double size = ReadDecimal(TrimDashes(text));
-    return text[0] == '-' ? -size : size;
 }
 
 QPointer<TracksWindow> s_window;
@@ -363,17 +354,14 @@ bool TracksWindow::SetClockFromPicture() {
         SetStatus(tr("That picture gives no time taken."), true);
         return false;
     }
-    char latitude[kFieldTextSize];
-    char longitude[kFieldTextSize];
-    ReadField(g_app.wndLatitude, latitude);
-    ReadField(g_app.wndLongitude, longitude);
-    char problem[96];
-    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
-        SetStatus(tr("The map gives no place: %1").arg(QString::fromUtf8(problem)), true);
+    QString problem;
+    const auto place = ReadFieldsPosition(&problem);
+    if (!place) {
+        SetStatus(tr("The map gives no place: %1").arg(problem), true);
         return false;
     }
-    const double lat = FieldValue(latitude);
-    const double lon = FieldValue(longitude);
+    const double lat = place->latitude;
+    const double lon = place->longitude;
     const TrackMatcher matcher(ShownTracks());
     const auto pass = matcher.ClosestPass(lat, lon, m_settings.largestGapMs);
     if (!pass) {
