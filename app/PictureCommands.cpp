@@ -1,12 +1,11 @@
 #include "app/PictureCommands.h"
 
-#include "base/AppState.h"
 #include "app/ControlPanel.h"
+#include "app/ReportPictureInfo.h"
+#include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
-#include "gps/CoordinateCheck.h"
 #include "gps/GPSArguments.h"
-#include "app/ReportPictureInfo.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/PhotoPage.h"
@@ -27,8 +26,7 @@ void Launch(int scriptId, const char* arguments) {
 }
 
 // Makes path the current picture, shows it and reads its information.
-void ReadPicture(const QString& path) {
-    const QByteArray bytes = path.toUtf8();
+void ReadPicture(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
     if (static_cast<std::size_t>(bytes.size()) >= sizeof g_app.szPicture) {
@@ -60,22 +58,23 @@ int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
 void OpenPicture(QWidget* owner) {
     char path[4096];
     if (BrowseForPicture(owner, path, sizeof path))
-        ReadPicture(QString::fromUtf8(path));
+        ReadPicture(QByteArray(path));
 }
 
 void TakePicture(const QString& path) {
+    ReadPicture(path.toUtf8());
+}
+
+void TakePictureFile(const QByteArray& path) {
     ReadPicture(path);
 }
 
 void RecordPosition() {
     char latitude[kFieldTextSize];
     char longitude[kFieldTextSize];
-    ReadField(g_app.wndLatitude, latitude);
-    ReadField(g_app.wndLongitude, longitude);
-
     // Never write a position the user did not mean.
     char problem[96];
-    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
+    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
         char text[128];
         snprintf(text, sizeof text, "GPS information not recorded\r\n%s", problem);
         SetInfoText(text);

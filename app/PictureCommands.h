@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+class QByteArray;
 class QString;
 class QWidget;
 class ScriptRunner;
@@ -15,6 +16,9 @@ void OpenPicture(QWidget* owner);
 
 // A picture was dropped on the image window.
 void TakePicture(const QString& path);
+
+// The same for a listed picture, by its name's own bytes (which need not be UTF-8).
+void TakePictureFile(const QByteArray& path);
 
 // "Record to picture": write the fields' position into the current picture.
 void RecordPosition();
