@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -127,6 +128,12 @@ private slots:
 
         QWebEnginePage* page = g_app.pMapView->View()->page();
         QCOMPARE(EvalJs(page, "TrackDrawn()[0]").toInt(), 1);
+        // Hidden and shown again from its box in the list.
+        auto* item = Tracks()->findChild<QTreeWidget*>("trackList")->topLevelItem(0);
+        item->setCheckState(0, Qt::Unchecked);
+        QVERIFY(WaitForJs(page, "TrackDrawn()[0]", 0));
+        item->setCheckState(0, Qt::Checked);
+        QVERIFY(WaitForJs(page, "TrackDrawn()[0]", 1));
         // Fitted: the map's centre is the middle of the track.
         QVERIFY(WaitUntil([page] {
             return std::abs(EvalJs(page, "map.getCenter().lat").toDouble() - Lat(30)) < 0.001;
