@@ -24,8 +24,7 @@ void AddTrackMenu(QWidget* mainWindow) {
     QObject::connect(AddEntry(menu, QObject::tr("&Open Track..."), "openTrack"),
                      &QAction::triggered, menu, [mainWindow] {
                          const QStringList files = QFileDialog::getOpenFileNames(
-                             mainWindow, QObject::tr("Open Track"), QString(),
-                             QObject::tr("GPS tracks (*.gpx *.GPX);;All files (*)"));
+                             mainWindow, QObject::tr("Open Track"), QString(), TrackFileFilter());
                          if (files.isEmpty())
                              return;
                          if (TracksWindow* window = ShowTracksWindow())

@@ -100,8 +100,8 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     m_clock->setToolTip(tr("Select the one picture whose place you know in the Pictures "
                            "window and put the map there"));
     connect(m_open, &QPushButton::clicked, this, [this] {
-        const QStringList files = QFileDialog::getOpenFileNames(
-            this, tr("Open Track"), QString(), tr("GPS tracks (*.gpx *.GPX);;All files (*)"));
+        const QStringList files =
+            QFileDialog::getOpenFileNames(this, tr("Open Track"), QString(), TrackFileFilter());
         if (!files.isEmpty())
             OpenFiles(files);
     });
@@ -395,6 +395,10 @@ bool TracksWindow::SetClockFromPicture() {
     if (counts)
         pictures->SetStatus(m_status->text());
     return counts.has_value();
+}
+
+QString TrackFileFilter() {
+    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)");
 }
 
 TracksWindow* TracksWindowInstance() {

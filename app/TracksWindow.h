@@ -75,5 +75,8 @@ private:
     QLabel* m_status;
 };
 
+// The file dialog's filter for track files.
+QString TrackFileFilter();
+
 TracksWindow* TracksWindowInstance();
 TracksWindow* ShowTracksWindow();

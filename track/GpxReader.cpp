@@ -1,6 +1,7 @@
 #include "track/GpxReader.h"
 
 #include "track/IsoTime.h"
+#include "track/KmlReader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,27 +22,31 @@ public:
     GpxResult Parse() {
         GpxResult result;
         if (!m_xml.readNextStartElement()) {
-            result.error = m_xml.hasError() ? Tr("%1 is not a GPX file (line %2: %3).")
+            result.error = m_xml.hasError() ? Tr("%1 is not a GPX or KML file (line %2: %3).")
                                                   .arg(m_fileName)
                                                   .arg(m_xml.lineNumber())
                                                   .arg(m_xml.errorString())
                                             : Tr("%1 is empty.").arg(m_fileName);
             return result;
         }
-        if (m_xml.name() != u"gpx") {
-            result.error = Tr("%1 is not a GPX file: it begins with <%2> on line %3.")
+        if (m_xml.name() == u"kml") {
+            ReadKmlTracks(m_xml, m_path, m_tracks);
+        } else if (m_xml.name() == u"gpx") {
+            m_namespace = m_xml.namespaceUri().toString();
+            while (m_xml.readNextStartElement()) {
+                if (IsGpx(u"trk"))
+                    ReadTrack(u"trkseg", u"trkpt", true);
+                else if (IsGpx(u"rte"))
+                    ReadTrack(QStringView(), u"rtept", false);
+                else
+                    m_xml.skipCurrentElement();
+            }
+        } else {
+            result.error = Tr("%1 is neither a GPX nor a KML file: it begins with <%2> on line "
+                              "%3.")
                                .arg(m_fileName, m_xml.name().toString())
                                .arg(m_xml.lineNumber());
             return result;
-        }
-        m_namespace = m_xml.namespaceUri().toString();
-        while (m_xml.readNextStartElement()) {
-            if (IsGpx(u"trk"))
-                ReadTrack(u"trkseg", u"trkpt", true);
-            else if (IsGpx(u"rte"))
-                ReadTrack(QStringView(), u"rtept", false);
-            else
-                m_xml.skipCurrentElement();
         }
         // Anything after the end of the root is also an error of the file.
         while (!m_xml.atEnd())

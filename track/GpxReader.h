@@ -17,7 +17,8 @@ struct GpxResult {
 };
 
 // Reads a GPX 1.0 or 1.1 file: every track with every segment, and every route (drawn, but
-// with no times, as a route is a plan rather than a record). Points without a readable time
-// are kept for drawing. A file that is not GPX or breaks part way loads nothing.
+// with no times, as a route is a plan rather than a record); or a KML file's tracks
+// (track/KmlReader.h). Points without a readable time are kept for drawing. A file that is
+// neither, or breaks part way, loads nothing.
 GpxResult ReadGpxFile(const QString& path);
 GpxResult ReadGpx(QIODevice& device, const QString& path);

@@ -84,12 +84,31 @@ void TestGpxReader::read_data() {
     QTest::newRow("a point without a longitude")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\"/></trkseg></trk></gpx>"
         << "line 5" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString();
-    QTest::newRow("KML is not GPX")
-        << QByteArray("<?xml version=\"1.0\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\"/>")
-        << "not a GPX file: it begins with <kml> on line 2" << QList<int>{} << 0 << qint64(0)
-        << qint64(0) << QString();
+    QTest::newRow("SVG is neither")
+        << QByteArray("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>")
+        << "neither a GPX nor a KML file: it begins with <svg> on line 2" << QList<int>{} << 0
+        << qint64(0) << qint64(0) << QString();
+    QTest::newRow("KML with a timed track and a line")
+        << QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<kml xmlns="http://www.opengis.net/kml/2.2" xmlns:gx="http://www.google.com/kml/ext/2.2">
+<Document><name>Doc</name><Folder><Placemark><name>Hike</name><Style/><MultiGeometry>
+<gx:Track><altitudeMode>absolute</altitudeMode>
+ <when>2024-05-01T08:00:00Z</when><when>2024-05-01T10:00:10+02:00</when><when>2024-05-01T08:00:20.5Z</when>
+ <gx:coord>11.5 48.1 520</gx:coord><gx:coord>11.6 48.2 521</gx:coord><gx:coord>11.7 48.3</gx:coord>
+</gx:Track>
+<LineString><coordinates>11.5,48.1,0
+ 11.6,48.2</coordinates></LineString></MultiGeometry></Placemark></Folder></Document></kml>)")
+        << QString() << QList<int>{3, 2} << 3 << Ms("2024-05-01T08:00:00Z")
+        << Ms("2024-05-01T08:00:20.500Z") << "Hike";
+    QTest::newRow("KML track with more times than positions")
+        << QByteArray("<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><Placemark>\n"
+                      "<gx:Track><when>2024-05-01T08:00:00Z</when>\n"
+                      "<when>2024-05-01T08:00:01Z</when><gx:coord>1 2 3</gx:coord>\n"
+                      "</gx:Track></Placemark></kml>")
+        << "broken at line 4: a track with 2 times for 1 positions" << QList<int>{} << 0
+        << qint64(0) << qint64(0) << QString();
     QTest::newRow("not XML") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16)
-                             << "not a GPX file (line 1" << QList<int>{} << 0 << qint64(0)
+                             << "not a GPX or KML file (line 1" << QList<int>{} << 0 << qint64(0)
                              << qint64(0) << QString();
     QTest::newRow("waypoints only")
         << QByteArray(kHead11) + "<wpt lat=\"1\" lon=\"2\"/></gpx>"
