@@ -30,6 +30,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -148,7 +149,22 @@ void TracksWindow::SetStatus(const QString& text, bool problem) {
     m_status->setText(text);
 }
 
-void TracksWindow::OpenFiles(const QStringList& paths) {
+void TracksWindow::OpenFiles(const QStringList& files) {
+    // A file already open is not opened twice.
+    QStringList paths, already;
+    for (const QString& file : files) {
+        const QString canonical = QFileInfo(file).canonicalFilePath();
+        const bool open = std::any_of(m_tracks.begin(), m_tracks.end(), [&](const Loaded& t) {
+            return !canonical.isEmpty() &&
+                   QFileInfo(t.track.fileName).canonicalFilePath() == canonical;
+        });
+        if (open)
+            already << QFileInfo(file).fileName();
+        else
+            paths << file;
+    }
+    if (!already.isEmpty())
+        SetStatus(tr("Already open: %1").arg(already.join(QStringLiteral(", "))));
     if (paths.isEmpty())
         return;
     struct Result {

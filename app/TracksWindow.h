@@ -25,8 +25,9 @@ public:
     explicit TracksWindow(QWidget* mainWindow);
     ~TracksWindow() override;
 
-    // Reads the files away from the window; each loads whole or not at all.
-    void OpenFiles(const QStringList& paths);
+    // Reads the files away from the window; each loads whole or not at all, and a file
+    // already open is not opened again.
+    void OpenFiles(const QStringList& files);
     bool IsLoading() const { return m_loading > 0; }
     int TrackCount() const { return static_cast<int>(m_tracks.size()); }
 
