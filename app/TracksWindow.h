@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/TrackMatching.h"
+#include "track/Track.h"
+#include "track/TrackZone.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TrackMatcher;
+
+// The opened tracks beside the main window: each drawn on the map, listed with its time
+// span, points and length, and the pictures of the Pictures window matched to them.
+class TracksWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TracksWindow(QWidget* mainWindow);
+    ~TracksWindow() override;
+
+    // Reads the files away from the window; each loads whole or not at all, and a file
+    // already open is not opened again.
+    void OpenFiles(const QStringList& files);
+    bool IsLoading() const { return m_loading > 0; }
+    int TrackCount() const { return static_cast<int>(m_tracks.size()); }
+
+    // Asks how, then matches the listed (or selected) pictures to the shown tracks.
+    void MatchToTrack();
+    // Matches without asking; returns what became of the pictures.
+    std::optional<MatchCounts> Match(const MatchSettings& settings, bool selectedOnly);
+    // The one selected picture was taken where the map is: sets the clock correction so that
+    // it matches there, then matches every listed picture with it.
+    bool SetClockFromPicture();
+
+    const MatchSettings& Settings() const { return m_settings; }
+    void SetStatus(const QString& text, bool problem = false);
+
+signals:
+    void tracksLoaded();
+
+private:
+    struct Loaded {
+        int id = 0;
+        Track track;
+        TrackSummary summary;
+        bool shown = true;
+        std::optional<CityZone> zone;
+    };
+
+    void AddLoaded(std::vector<Loaded> loaded, const QStringList& problems);
+    void CloseSelected();
+    void OnItemChanged(QTreeWidgetItem* item, int column);
+    std::vector<const Track*> ShownTracks() const;
+    // The zone the dialog starts at, and why.
+    QByteArray StartZone(QString* note) const;
+    void SaveSettings() const;
+
+    std::vector<Loaded> m_tracks;
+    int m_nextId = 1;
+    int m_loading = 0;
+    MatchSettings m_settings;
+    bool m_zoneChosen = false; // the user picked a zone since the tracks changed
+    QTreeWidget* m_list;
+    QPushButton* m_open;
+    QPushButton* m_close;
+    QPushButton* m_match;
+    QPushButton* m_clock;
+    QProgressBar* m_progress;
+    QLabel* m_status;
+};
+
+// The file dialog's filter for track files.
+QString TrackFileFilter();
+
+TracksWindow* TracksWindowInstance();
+TracksWindow* ShowTracksWindow();
