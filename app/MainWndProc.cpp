@@ -3,6 +3,7 @@
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
 #include "app/PictureCommands.h"
+#include "app/PicturesWindow.h"
 #include "app/Settings.h"
 #include "base/AppState.h"
 #include "base/LocalPath.h"
@@ -89,6 +90,8 @@ bool OnDrop(KartavoWindow* target, QDropEvent* event) {
         return target->DefWindowProc(event);
     event->acceptProposedAction();
     TakePicture(path);
+    // Several files at once also go into the Pictures window, the first among them.
+    ListDroppedPictures(event->mimeData()->urls());
     return true;
 }
 

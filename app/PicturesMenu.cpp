@@ -1,3 +1,75 @@
 #include "app/FeatureMenus.h"
 
-void AddPicturesMenu(QWidget*) {}
+#include "app/PicturesBatch.h"
+#include "app/PicturesWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QString>
+#include <QWidget>
+
+namespace {
+
+// The filters of Open Picture, so both dialogs show the same files.
+const QString kFilters =
+    QStringLiteral("Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
+                   "All(*.*) (*)");
+
+void OpenPictures(QWidget* owner) {
+    const QStringList files =
+        QFileDialog::getOpenFileNames(owner, QObject::tr("Open Pictures"), QString(), kFilters,
+                                      nullptr, QFileDialog::HideNameFilterDetails);
+    if (files.isEmpty())
+        return;
+    QList<QByteArray> paths;
+    for (const QString& file : files)
+        paths << QFile::encodeName(file);
+    if (PicturesWindow* window = ShowPicturesWindow())
+        window->AddPictures(paths);
+}
+
+void OpenFolder(QWidget* owner, bool subfolders) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        owner,
+        subfolders ? QObject::tr("Open Folder and Sub-folders") : QObject::tr("Open Folder"));
+    if (folder.isEmpty())
+        return;
+    if (PicturesWindow* window = ShowPicturesWindow())
+        window->AddFolder(QFile::encodeName(folder), subfolders);
+}
+
+QAction* AddEntry(QMenu* menu, const QString& text, const char* name) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+void AddPicturesMenu(QWidget* mainWindow) {
+    QMenu* menu = MainMenu(mainWindow, QStringLiteral("&Picture"));
+    if (menu == nullptr)
+        return;
+    menu->addSeparator();
+    QObject::connect(AddEntry(menu, QObject::tr("Open P&ictures..."), "openPictures"),
+                     &QAction::triggered, menu, [mainWindow] { OpenPictures(mainWindow); });
+    QObject::connect(AddEntry(menu, QObject::tr("Open &Folder..."), "openFolder"),
+                     &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, false); });
+    QObject::connect(
+        AddEntry(menu, QObject::tr("Open Folder and &Sub-folders..."), "openFolderTree"),
+        &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, true); });
+    QObject::connect(AddEntry(menu, QObject::tr("Pictures &Window"), "showPicturesWindow"),
+                     &QAction::triggered, menu, [] { ShowPicturesWindow(); });
+    // The journal outlives the program: undo works after a restart, window open or not.
+    QAction* undo = AddEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite");
+    QObject::connect(undo, &QAction::triggered, menu, [] {
+        if (PicturesWindow* window = PicturesWindowInstance())
+            window->Batch().UndoLast();
+    });
+    QObject::connect(menu, &QMenu::aboutToShow, undo, [undo] {
+        PicturesWindow* window = PicturesWindowInstance();
+        undo->setEnabled(window != nullptr && window->Batch().CanUndo());
+    });
+}

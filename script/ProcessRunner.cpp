@@ -21,6 +21,7 @@ struct ProcessRunner::Run {
     std::mutex mutex;
     std::condition_variable readersDone;
     int nReadersDone = 0;
+    bool reaped = false; // set, under mutex, before the child may be reaped
     std::thread output;
     std::thread error;
     std::thread wait;
@@ -222,6 +223,8 @@ void ProcessRunner::WaitChild(Run& run) {
         // Output still in the pipes belongs to this run.
         std::unique_lock<std::mutex> lock(run.mutex);
         run.readersDone.wait(lock, [&run] { return run.nReadersDone == 2; });
+        // From here on the child's number may go to another process.
+        run.reaped = true;
     }
     // Without a pidfd the end of both pipes stands for the child's end.
     const bool reap = ended || (!run.pidfd.IsValid() && !m_bStop.load());
@@ -240,6 +243,14 @@ void ProcessRunner::WaitChild(Run& run) {
     m_nExitStatus = exitStatus;
     m_bRunning = false;
     OnEnd();
+}
+
+bool ProcessRunner::SignalChild(int signal) {
+    if (!m_pRun || !m_bRunning.load())
+        return false;
+    // Under the run's lock the child is not yet reaped, so its number is still its own.
+    std::lock_guard<std::mutex> lock(m_pRun->mutex);
+    return !m_pRun->reaped && kill(m_pRun->pid, signal) == 0;
 }
 
 void ProcessRunner::JoinRun() {

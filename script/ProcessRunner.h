@@ -47,6 +47,8 @@ public:
     int GetChildExitStatus() const { return m_nExitStatus.load(); }
     // errno of the latest failed Start, 0 after a successful one.
     int GetStartError() const { return m_nStartError; }
+    // Sends signal to the running child; false when no child runs.
+    bool SignalChild(int signal);
 
 protected:
     // After a successful start, on the thread that called Start.

@@ -1,0 +1,66 @@
+#include "app/PictureThumbnails.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QImage Decode(QIODevice* device, const QSize& box) {
+    QImageReader reader(device);
+    reader.setAutoTransform(true);
+    const QSize full = reader.size();
+    // JPEG decodes straight to a fraction of its size when asked for a smaller one.
+    if (full.isValid())
+        reader.setScaledSize(full.scaled(box, Qt::KeepAspectRatio));
+    QImage image = reader.read();
+    if (!image.isNull() && (image.width() > box.width() || image.height() > box.height()))
+        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+QImage MakeThumbnail(const QByteArray& path, const QByteArray& embedded, const QSize& box) {
+    if (!embedded.isEmpty()) {
+        QByteArray bytes = embedded;
+        QBuffer buffer(&bytes);
+        if (buffer.open(QIODevice::ReadOnly)) {
+            QImage image = Decode(&buffer, box);
+            if (!image.isNull())
+                return image;
+        }
+    }
+    // Opened by the name's own bytes: a name that is not UTF-8 would not survive a QString.
+    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QImage();
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        return QImage();
+    }
+    return Decode(&file, box);
+}
+
+} // namespace
+
+PictureThumbnails::PictureThumbnails(QObject* parent) : QObject(parent) {
+    // One core stays free for the window and the scripts.
+    m_pool.setMaxThreadCount(1);
+}
+
+PictureThumbnails::~PictureThumbnails() {
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void PictureThumbnails::Request(const QByteArray& path, const QByteArray& embedded) {
+    m_pool.start([this, path, embedded] {
+        const QImage image = MakeThumbnail(path, embedded, Size());
+        // Dropped with this object, should it go first.
+        QMetaObject::invokeMethod(
+            this, [this, path, image] { emit ready(path, image); }, Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "pictures/BatchRunner.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class PicturesWindow;
+
+// Runs the Pictures window's reads, writes and undos through the batch engine, one at a
+// time, and puts what comes back into the list.
+class PicturesBatch : public QObject {
+    Q_OBJECT
+public:
+    explicit PicturesBatch(PicturesWindow* window);
+
+    BatchRunner& Runner() { return m_runner; }
+    bool IsBusy() const { return m_runner.IsBusy(); }
+    bool CanUndo() const { return !m_runner.IsBusy() && m_runner.CanUndo(); }
+
+    // Reads wait for the operation in hand; the newest reads go last.
+    void Read(const QList<QByteArray>& paths);
+    // Writes every waiting new position.
+    void Write();
+    void UndoLast();
+    void Cancel();
+
+private:
+    enum class Operation { None, Read, Write, Undo };
+
+    void StartNextRead();
+    void Begin(Operation operation, const QString& what, int total);
+    void OnRead(int index, const PictureRead& result);
+    void OnWritten(int index, bool ok, const QString& reason);
+    void OnUndone(const QByteArray& path, bool ok, const QString& reason);
+    void OnFinished(int succeeded, int failed, bool cancelled);
+    void ReportWrite(bool cancelled);
+    void ReportUndo();
+
+    PicturesWindow* m_window;
+    BatchRunner m_runner;
+    Operation m_operation = Operation::None;
+    QString m_what;
+    QList<QByteArray> m_current; // the paths of the operation in hand, by index
+    QList<QByteArray> m_pendingReads;
+    QList<QByteArray> m_changed; // written or undone: read again at the end
+    int m_failed = 0;
+    int m_notDone = 0;
+    QStringList m_notUndone;
+    bool m_cancelling = false;
+};

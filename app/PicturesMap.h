@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+class PictureList;
+class QString;
+
+// Shows every listed picture that has a position, its own or a new one, as a marker on
+// the main window's map, and reports a click on a marker.
+class PicturesMap : public QObject {
+    Q_OBJECT
+public:
+    PicturesMap(PictureList* list, QObject* parent);
+
+    // Model rows drawn as selected.
+    void SetSelected(const QList<int>& rows);
+
+signals:
+    void markerClicked(int row);
+
+private:
+    void Refresh();
+    void Send();
+    void OnTitle(const QString& title);
+
+    PictureList* m_list;
+    QSet<int> m_selected;
+    QTimer m_timer;
+};

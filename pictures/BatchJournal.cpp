@@ -1,0 +1,130 @@
+#include "pictures/BatchJournal.h"
+
+#include "pictures/BatchFields.h"
+#include "script/UniqueFd.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace BatchJournal {
+
+namespace {
+
+const char HEADER[] = "KARTAVO-JOURNAL\t1\n";
+const QString SUFFIX = QStringLiteral(".journal");
+const QString UNDONE_SUFFIX = QStringLiteral(".undone");
+
+QString SystemReason() {
+    return QString::fromLocal8Bit(strerror(errno));
+}
+
+bool SyncFolder(const QString& folder) {
+    UniqueFd fd(open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.IsValid() && fsync(fd.Get()) == 0;
+}
+
+} // namespace
+
+QString Create(const QString& folder, QString& error) {
+    if (!QDir().mkpath(folder)) {
+        error = QStringLiteral("Cannot make the undo journal folder %1").arg(folder);
+        return {};
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    for (int n = 0; n < 100; ++n) {
+        const QString path =
+            QStringLiteral("%1/%2-%3%4").arg(folder, stamp).arg(n, 2, 10, QChar('0')).arg(SUFFIX);
+        UniqueFd fd(open(QFile::encodeName(path).constData(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!fd.IsValid()) {
+            if (errno == EEXIST)
+                continue;
+            error =
+                QStringLiteral("Cannot make an undo journal in %1: %2").arg(folder, SystemReason());
+            return {};
+        }
+        const ssize_t length = static_cast<ssize_t>(sizeof HEADER - 1);
+        if (write(fd.Get(), HEADER, sizeof HEADER - 1) != length || fsync(fd.Get()) != 0 ||
+            !SyncFolder(folder)) {
+            error =
+                QStringLiteral("Cannot write the undo journal %1: %2").arg(path, SystemReason());
+            unlink(QFile::encodeName(path).constData());
+            return {};
+        }
+        return path;
+    }
+    error = QStringLiteral("Cannot make an undo journal in %1: no free name").arg(folder);
+    return {};
+}
+
+QString Newest(const QString& folder) {
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*") + SUFFIX}, QDir::Files, QDir::Name);
+    return names.isEmpty() ? QString() : QDir(folder).filePath(names.last());
+}
+
+bool Read(const QString& journal, QList<Entry>& entries, QString& error) {
+    QFile file(journal);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error =
+            QStringLiteral("Cannot read the undo journal %1: %2").arg(journal, file.errorString());
+        return false;
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    if (lines.isEmpty() || lines.first() + '\n' != HEADER) {
+        error = QStringLiteral("%1 is not an undo journal").arg(journal);
+        return false;
+    }
+    entries.clear();
+    QHash<QByteArray, int> rows;
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> fields = BatchFields::Split(line);
+        if (fields.size() < 2)
+            continue;
+        const QByteArray& kind = fields[0];
+        if (kind == "B" && fields.size() >= 6) {
+            Entry entry;
+            entry.id = fields[1];
+            entry.path = fields[2];
+            entry.target = fields[3];
+            entry.before = line;
+            rows.insert(entry.id, entries.size());
+            entries.append(entry);
+            continue;
+        }
+        // A and U records follow their picture's B record.
+        const auto row = rows.constFind(fields[1]);
+        if (row == rows.constEnd())
+            continue;
+        if (kind == "A")
+            entries[*row].after = line;
+        else if (kind == "U")
+            entries[*row].undone = true;
+    }
+    return true;
+}
+
+bool MarkUndone(const QString& journal, QString& error) {
+    QString undone = journal;
+    undone.replace(undone.size() - SUFFIX.size(), SUFFIX.size(), UNDONE_SUFFIX);
+    if (rename(QFile::encodeName(journal).constData(), QFile::encodeName(undone).constData()) !=
+            0 ||
+        !SyncFolder(QFileInfo(journal).absolutePath())) {
+        error = QStringLiteral("Cannot mark the undo journal %1 undone: %2")
+                    .arg(journal, SystemReason());
+        return false;
+    }
+    return true;
+}
+
+} // namespace BatchJournal

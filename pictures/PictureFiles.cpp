@@ -1,0 +1,74 @@
+#include "pictures/PictureFiles.h"
+
+#include <algorithm>
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace {
+
+const char* const kExtensions[] = {"jpg",  "jpeg", "jpe", "tif", "tiff", "png", "heic", "heif",
+                                   "webp", "dng",  "cr2", "cr3", "crw",  "nef", "nrw",  "arw",
+                                   "orf",  "rw2",  "pef", "raf", "srw",  "x3f", "erf",  "mrw"};
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+void Walk(const QByteArray& folder, bool subfolders, const std::atomic<bool>* stop,
+          QList<QByteArray>& found) {
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.constData()));
+    if (!dir)
+        return;
+    QList<QByteArray> files;
+    QList<QByteArray> folders;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (stop != nullptr && stop->load())
+            return;
+        const QByteArray name(entry->d_name);
+        if (name.startsWith('.'))
+            continue;
+        const QByteArray path = folder.endsWith('/') ? folder + name : folder + '/' + name;
+        struct stat own {};
+        if (lstat(path.constData(), &own) != 0)
+            continue;
+        if (S_ISDIR(own.st_mode)) {
+            if (subfolders)
+                folders << path;
+            continue;
+        }
+        // A link to a picture is listed as itself; writing it writes its target.
+        struct stat target {};
+        if (S_ISLNK(own.st_mode) &&
+            (stat(path.constData(), &target) != 0 || !S_ISREG(target.st_mode)))
+            continue;
+        if (HasPictureExtension(name))
+            files << path;
+    }
+    dir.reset();
+    // Folder by folder, in name order within each.
+    std::sort(files.begin(), files.end());
+    found << files;
+    std::sort(folders.begin(), folders.end());
+    for (const QByteArray& sub : folders)
+        Walk(sub, subfolders, stop, found);
+}
+
+} // namespace
+
+bool HasPictureExtension(const QByteArray& name) {
+    const int dot = name.lastIndexOf('.');
+    if (dot < 0)
+        return false;
+    const QByteArray extension = name.mid(dot + 1).toLower();
+    return std::any_of(std::begin(kExtensions), std::end(kExtensions),
+                       [&](const char* known) { return extension == known; });
+}
+
+QList<QByteArray> ListPictureFiles(const QByteArray& folder, bool subfolders,
+                                   const std::atomic<bool>* stop) {
+    QList<QByteArray> found;
+    Walk(folder, subfolders, stop, found);
+    return found;
+}

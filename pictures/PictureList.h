@@ -1,0 +1,98 @@
+#pragma once
+
+#include "pictures/BatchRunner.h"
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+// The pictures of the Pictures window, one row a file: what was read from it, the new
+// position waiting to be written, and how its last write went. Files are kept by their
+// name's own bytes, so a name that is not UTF-8 still names its file.
+class PictureList : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Thumbnail, Name, Time, Position, NewPosition, State, ColumnCount };
+    enum class WriteState { Unchanged, Waiting, Written, Failed };
+    // The value the window sorts by, for the name and time columns.
+    static constexpr int SortRole = Qt::UserRole + 1;
+
+    struct NewPlace {
+        double latitude = 0;
+        double longitude = 0;
+        std::optional<double> altitude;
+        QDateTime utcTime;
+        QString how;
+    };
+
+    explicit PictureList(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    QByteArray Path(int row) const;
+    const PictureRead& Info(int row) const;
+    bool IsRead(int row) const;
+    bool HasNewPosition(int row) const;
+    std::optional<NewPlace> NewPositionOf(int row) const;
+    WriteState StateOf(int row) const;
+    void SetNewPosition(int row, double latitude, double longitude, std::optional<double> altitude,
+                        const QDateTime& utcTime, const QString& how);
+    void ClearNewPosition(int row, const QString& why);
+    // -1 when not listed; any name of the same file finds its row.
+    int RowOf(const QByteArray& path) const;
+
+    // Appends the files that are not listed yet (by their canonical name) and returns
+    // the new rows.
+    QList<int> Add(const QList<QByteArray>& paths);
+    void SetInfo(int row, const PictureRead& info);
+    // Any image value the view can show (the model itself needs no graphics).
+    void SetThumbnail(int row, const QVariant& image);
+    void MarkWritten(int row);
+    void MarkFailed(int row, const QString& reason);
+    // A write that did not happen: the row keeps waiting, saying why.
+    void MarkNotWritten(int row, const QString& reason);
+    QList<int> WaitingRows() const;
+
+    // A file name as it can be shown: bytes that are not UTF-8 appear as \xNN.
+    static QString ReadableName(const QByteArray& bytes);
+    // "1 picture", "2 pictures".
+    static QString PictureCount(int count);
+
+signals:
+    // A visible row has no thumbnail yet; asked once per row.
+    void thumbnailWanted(int row);
+
+private:
+    struct Row {
+        QByteArray path;
+        QByteArray key; // canonical name, for duplicates
+        QString name;
+        PictureRead info;
+        bool read = false;
+        QVariant thumbnail;
+        mutable bool thumbnailAsked = false;
+        std::optional<NewPlace> newPlace;
+        QString note; // why there is no new position, or why the write failed
+        WriteState state = WriteState::Unchanged;
+    };
+
+    QVariant Display(const Row& row, int column) const;
+    void RowChanged(int row, int firstColumn = Thumbnail, int lastColumn = State);
+    void RebuildIndex();
+
+    std::vector<Row> m_rows;
+    QHash<QByteArray, int> m_byKey;
+};

@@ -1,0 +1,520 @@
+#!/usr/bin/perl
+# Reads, writes or restores the GPS tags of many pictures in one run, so that
+# Image::ExifTool is loaded once for all of them.
+#
+#   perl batchgps.pl read  - FIRST -- PICTURE...
+#   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME)...
+#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE AFTER)...
+#
+# Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
+# altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
+# BEFORE and AFTER are a picture's B and A journal lines (AFTER may be empty).
+#
+# One line is printed per picture as soon as it is done, fields separated by tabs,
+# with backslash, tab, CR and LF in a field written as \\ \t \r \n:
+#   R INDEX OK DATETIME OFFSET LATITUDE LONGITUDE ALTITUDE MIME WRITABLE WHYNOT SOURCE THUMB
+#   R INDEX FAIL REASON
+#   W INDEX OK | W INDEX FAIL REASON
+#   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
+# INDEX counts from 0 within this run. A picture that fails is left as it was.
+#
+# Journal lines (same escaping), each appended and flushed to disk before going on,
+# ID being FIRST + INDEX:
+#   B ID PICTURE TARGET gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
+#       before the picture is touched: its previous value of each tag the write changes
+#       (TAG! where it had none), then the values written
+#   A ID DEV:INODE:SIZE:MTIME   after the new picture has taken the picture's name
+#   U ID                        after an undo has put the previous tags back
+#
+# SIGTERM stops the run after the picture in hand.
+use strict;
+use warnings;
+use Cwd ();
+use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
+use File::Basename qw(dirname);
+use IO::Handle ();
+use MIME::Base64 ();
+use Time::HiRes ();
+
+BEGIN {
+    unless (eval { require Image::ExifTool; 1 }) {
+        print STDERR "Image::ExifTool is not installed (Debian package libimage-exiftool-perl)\n";
+        exit 3;
+    }
+}
+
+my $stop = 0;
+$SIG{TERM} = sub { $stop = 1; };
+
+# Largest embedded picture passed on as a thumbnail.
+my $MAX_THUMBNAIL = 1024 * 1024;
+# Formats ExifTool writes but which hold no Exif GPS block.
+my %NO_EXIF = map { $_ => 1 } qw(GIF PPM EPS PS PDF AI AIT ICC VRD DR4 IND FLIF XMP CRW X3F);
+
+sub Escape {
+    my ($text) = @_;
+    $text = '' unless defined $text;
+    $text =~ s/\\/\\\\/g;
+    $text =~ s/\t/\\t/g;
+    $text =~ s/\r/\\r/g;
+    $text =~ s/\n/\\n/g;
+    return $text;
+}
+
+sub Unescape {
+    my ($text) = @_;
+    my %map = (t => "\t", r => "\r", n => "\n", '\\' => '\\');
+    $text =~ s/\\(.)/exists $map{$1} ? $map{$1} : $1/ges;
+    return $text;
+}
+
+sub Fields { return map { Unescape($_) } split /\t/, $_[0], -1; }
+
+sub WriteAll {
+    my ($fh, $text) = @_;
+    my $done = 0;
+    while ($done < length $text) {
+        my $n = syswrite($fh, $text, length($text) - $done, $done);
+        unless (defined $n) {
+            next if $!{EINTR};
+            return 0;
+        }
+        $done += $n;
+    }
+    return 1;
+}
+
+sub Say {
+    binmode STDOUT;
+    WriteAll(\*STDOUT, join("\t", map { Escape($_) } @_) . "\n") or exit 1;
+}
+
+sub Number {
+    my ($value) = @_;
+    my $text = sprintf('%.15g', $value);
+    return $text eq '-0' ? '0' : $text;
+}
+
+sub IsFiniteNumber {
+    my ($value) = @_;
+    return defined $value && !ref $value
+        && $value =~ /^\s*[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?\s*\z/
+        && abs($value) < 1e300;
+}
+
+# "Permission denied" rather than "Permission denied at line ..." or an empty text.
+sub Why { my $why = "$_[0]"; $why =~ s/\s+\z//; return length $why ? $why : 'unknown error'; }
+
+sub ExifError {
+    my ($et) = @_;
+    return $et->GetValue('Error');
+}
+
+# The file a write replaces: the target of a link, which itself stays a link.
+sub Target {
+    my ($path) = @_;
+    return ($path) unless -l $path;
+    my $target = Cwd::abs_path($path);
+    return (undef, "the link leads nowhere: $!") unless defined $target;
+    return ($target);
+}
+
+# Checks that a picture is a file that can be opened, with the system's reason if not.
+sub CheckOpen {
+    my ($path) = @_;
+    my @stat = stat $path or return "cannot open it: $!";
+    return 'it is a folder, not a picture' if -d _;
+    return 'it is not a regular file' unless -f _;
+    open(my $probe, '<', $path) or return "cannot open it: $!";
+    close $probe;
+    return undef;
+}
+
+sub Writability {
+    my ($et) = @_;
+    my $type = $et->GetValue('FileType') // '';
+    return (0, 'ExifTool does not know this file type') unless length $type;
+    return (0, "ExifTool cannot write $type files") unless Image::ExifTool::CanWrite($type);
+    return (0, "$type files cannot hold Exif GPS tags") if $NO_EXIF{$type};
+    return (1, '');
+}
+
+# "YYYY:MM:DD HH:MM:SS" with SubSecTimeOriginal as ".fff" where present.
+sub DateTaken {
+    my ($et) = @_;
+    my $date = $et->GetValue('ExifIFD:DateTimeOriginal', 'Raw')
+        // $et->GetValue('DateTimeOriginal', 'Raw');
+    return ('', '') unless defined $date and !ref $date;
+    my $offset = $et->GetValue('OffsetTimeOriginal', 'Raw') // '';
+    return ('', '') unless $date =~ /^(\d{4})[:-](\d\d)[:-](\d\d)[ T](\d\d):(\d\d)(?::(\d\d))?(\.\d+)?\s*(Z|[-+]\d\d:?\d\d)?/;
+    my $text = "$1:$2:$3 $4:$5:" . ($6 // '00');
+    my ($fraction, $zone) = ($7, $8);
+    my $subSec = $et->GetValue('ExifIFD:SubSecTimeOriginal', 'Raw');
+    $fraction = ".$1" if !defined $fraction and defined $subSec and $subSec =~ /^\s*(\d+)/;
+    $text .= $fraction if defined $fraction;
+    if (!length $offset and defined $zone) {
+        $offset = $zone eq 'Z' ? '+00:00' : $zone;
+        $offset =~ s/^([-+]\d\d)(\d\d)\z/$1:$2/;
+    }
+    $offset = '' unless $offset =~ /^[-+]\d\d:\d\d\z/;
+    return ($text, $offset);
+}
+
+# Signed degrees or metres, or '' when the picture has none that makes sense.
+sub Position {
+    my ($et) = @_;
+    my $lat = $et->GetValue('Composite:GPSLatitude', 'ValueConv');
+    my $lon = $et->GetValue('Composite:GPSLongitude', 'ValueConv');
+    my @position = ('', '', '');
+    if (IsFiniteNumber($lat) and IsFiniteNumber($lon) and abs($lat) <= 90 and abs($lon) <= 180) {
+        @position[0, 1] = (Number($lat), Number($lon));
+    }
+    my $alt = $et->GetValue('Composite:GPSAltitude', 'ValueConv');
+    unless (defined $alt) {
+        # No reference: the size as stored, above sea level.
+        $alt = $et->GetValue('GPS:GPSAltitude', 'ValueConv') // $et->GetValue('XMP:GPSAltitude', 'ValueConv');
+    }
+    $position[2] = Number($alt) if IsFiniteNumber($alt) and abs($alt) < 1e7;
+    return @position;
+}
+
+sub Thumbnail {
+    my ($et) = @_;
+    my $data = $et->GetValue('ThumbnailImage');
+    unless (ref $data eq 'SCALAR' and length $$data) {
+        undef $data;
+        for my $tag (qw(PreviewImage JpgFromRaw OtherImage)) {
+            my $candidate = $et->GetValue($tag);
+            next unless ref $candidate eq 'SCALAR' and length $$candidate;
+            next unless $$candidate =~ /^\xff\xd8/;
+            $data = $candidate if !defined $data or length $$candidate < length $$data;
+        }
+    }
+    return '' unless defined $data and length $$data <= $MAX_THUMBNAIL;
+    return MIME::Base64::encode_base64($$data, '');
+}
+
+sub ReadPicture {
+    my ($index, $path) = @_;
+    if (defined(my $why = CheckOpen($path))) {
+        return Say('R', $index, 'FAIL', $why);
+    }
+    my $et = Image::ExifTool->new;
+    $et->Options(FastScan => 1, RequestTags => [qw(ThumbnailImage PreviewImage JpgFromRaw OtherImage)]);
+    my $read = $et->ExtractInfo($path);
+    my $error = ExifError($et);
+    return Say('R', $index, 'FAIL', 'ExifTool cannot read it: ' . ($error // 'unknown error'))
+        if !$read or defined $error;
+    my $mime = $et->GetValue('MIMEType') // '';
+    return Say('R', $index, 'FAIL', 'it is not a picture' . (length $mime ? " ($mime)" : ''))
+        unless $mime =~ m{^image/};
+    my ($writable, $whyNot) = Writability($et);
+    Say('R', $index, 'OK', DateTaken($et), Position($et), $mime, $writable, $whyNot, '',
+        Thumbnail($et));
+}
+
+# ---- Writing ----------------------------------------------------------------
+
+my $journal;
+
+sub OpenJournal {
+    my ($path) = @_;
+    sysopen($journal, $path, O_WRONLY | O_APPEND)
+        or Fatal("Cannot open the undo journal $path: $!");
+    binmode $journal;
+}
+
+# One record per write(2) call, so that two runs appending to one journal never mix.
+sub Journal {
+    my $line = join("\t", map { Escape($_) } @_) . "\n";
+    return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    return "cannot flush the undo journal to disk: $!" unless $journal->sync;
+    return undef;
+}
+
+sub Fatal {
+    my ($message) = @_;
+    print STDERR "$message\n";
+    exit 1;
+}
+
+sub SyncFolder {
+    my ($folder) = @_;
+    sysopen(my $dh, $folder, O_RDONLY | O_DIRECTORY) or return 0;
+    my $ok = $dh->sync;
+    close $dh;
+    return $ok;
+}
+
+# New files are ".kartavo-PID-XXXXXX.tmp"; one left by a run that no longer lives
+# (killed mid-write) is removed by the next run that writes in its folder.
+my %cleaned;
+
+sub CleanFolder {
+    my ($folder) = @_;
+    return if $cleaned{$folder}++;
+    opendir(my $dh, $folder) or return;
+    while (defined(my $name = readdir $dh)) {
+        next unless $name =~ /^\.kartavo-(\d+)-[A-Za-z0-9]{6}\.tmp\z/;
+        my $pid = $1;
+        next if $pid == $$ or kill(0, $pid) or $!{EPERM};
+        my $file = "$folder/$name";
+        unlink $file if -f $file and !-l $file;
+    }
+    closedir $dh;
+}
+
+sub CreateTemp {
+    my ($folder) = @_;
+    my @chars = ('A' .. 'Z', 'a' .. 'z', '0' .. '9');
+    for (1 .. 100) {
+        my $name = "$folder/.kartavo-$$-" . join('', map { $chars[rand @chars] } 1 .. 6) . '.tmp';
+        if (sysopen(my $fh, $name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600)) {
+            binmode $fh;
+            return ($fh, $name);
+        }
+        return (undef, $!) unless $!{EEXIST};
+    }
+    return (undef, 'no free name');
+}
+
+# Writes the picture with $et's new values into a new file beside it, flushes it, and
+# renames it over the picture; then flushes the folder. Returns undef on success,
+# or the reason, with the picture as it was.
+sub WriteAtomically {
+    my ($et, $target) = @_;
+    my @stat = stat $target or return "cannot open it: $!";
+    my $folder = dirname($target);
+    CleanFolder($folder);
+    my ($fh, $temp) = CreateTemp($folder);
+    return "cannot make a new file in its folder: $temp" unless $fh;
+    my $fail = sub {
+        my ($why) = @_;
+        close $fh if defined $fh;
+        unlink $temp;
+        return $why;
+    };
+    local $! = 0;
+    my $result = $et->WriteInfo($target, $fh);
+    my $system = "$!";
+    unless ($result) {
+        my $why = ExifError($et) // 'unknown error';
+        $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
+        return $fail->("ExifTool cannot write it: $why");
+    }
+    if ($result == 2) {
+        # The picture already holds exactly these values.
+        $fail->('');
+        return undef;
+    }
+    $fh->flush or return $fail->("cannot write the new file: $!");
+    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
+    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
+    undef $fh;
+    chmod($stat[2] & 07777, $temp) or return $fail->("cannot give the new file the picture's permissions: $!");
+    chown($stat[4], $stat[5], $temp);
+    rename($temp, $target) or return $fail->("cannot put the new file in the picture's place: $!");
+    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    return undef;
+}
+
+sub FileState {
+    my ($path) = @_;
+    my @stat = Time::HiRes::stat($path) or return '';
+    return join(':', $stat[0], $stat[1], $stat[7], sprintf('%.6f', $stat[9]));
+}
+
+my @POSITION_TAGS = qw(GPSVersionID GPSLatitudeRef GPSLatitude GPSLongitudeRef GPSLongitude);
+my @ALTITUDE_TAGS = qw(GPSAltitudeRef GPSAltitude);
+my @TIME_TAGS     = qw(GPSDateStamp GPSTimeStamp);
+
+sub TagValue {
+    my ($et, $tag) = @_;
+    my $value = $et->GetValue("GPS:$tag", 'Rational');
+    $value = $et->GetValue("GPS:$tag", 'Raw') unless defined $value;
+    return undef unless defined $value;
+    return ref $value eq 'SCALAR' ? $$value : "$value";
+}
+
+sub HasGps {
+    my ($et) = @_;
+    for my $tag ($et->GetFoundTags()) {
+        return 1 if $et->GetGroup($tag, 1) eq 'GPS';
+    }
+    return 0;
+}
+
+# "gps" or "nogps", then TAG=VALUE or TAG! for each tag.
+sub TagState {
+    my ($et, @tags) = @_;
+    return (HasGps($et) ? 'gps' : 'nogps',
+            map { my $v = TagValue($et, $_); defined $v ? "$_=$v" : "$_!" } @tags);
+}
+
+# Degrees to exact degrees, minutes and seconds, to a ten-millionth of a degree.
+sub DmsRational {
+    my ($degrees) = @_;
+    my $units = sprintf('%.0f', abs($degrees) * 1e7);
+    my $d = int($units / 10000000);
+    my $rest = ($units - $d * 10000000) * 60;
+    my $m = int($rest / 10000000);
+    my $s = ($rest - $m * 10000000) * 6;
+    return "$d/1 $m/1 $s/1000000";
+}
+
+sub NewValues {
+    my ($latText, $lonText, $altText, $timeText) = @_;
+    for ($latText, $lonText) {
+        return (undef, "not a number: '$_'") unless IsFiniteNumber($_);
+    }
+    return (undef, "latitude out of range: $latText") if abs($latText) > 90;
+    return (undef, "longitude out of range: $lonText") if abs($lonText) > 180;
+    my @values = (
+        GPSVersionID    => '2 2 0 0',
+        GPSLatitudeRef  => $latText < 0 ? 'S' : 'N',
+        GPSLatitude     => DmsRational($latText),
+        GPSLongitudeRef => $lonText < 0 ? 'W' : 'E',
+        GPSLongitude    => DmsRational($lonText),
+    );
+    if (length $altText) {
+        return (undef, "altitude is not a number: '$altText'") unless IsFiniteNumber($altText);
+        my $size = sprintf('%.0f', abs($altText) * 10000);
+        return (undef, "altitude out of range: $altText") if $size > 4294967295;
+        push @values, GPSAltitudeRef => ($altText < 0 && $size > 0 ? 1 : 0),
+                      GPSAltitude    => "$size/10000";
+    }
+    if (length $timeText) {
+        return (undef, "time is not YYYY:MM:DD HH:MM:SS: '$timeText'")
+            unless $timeText =~ /^(\d{4}):(\d\d):(\d\d) (\d\d):(\d\d):(\d\d)(?:\.(\d{1,3}))?\z/;
+        my $millis = substr(($7 // '') . '000', 0, 3);
+        push @values, GPSDateStamp => "$1:$2:$3",
+                      GPSTimeStamp => ($4 + 0) . '/1 ' . ($5 + 0) . '/1 ' . ($6 * 1000 + $millis) . '/1000';
+    }
+    return (\@values);
+}
+
+sub WritePicture {
+    my ($index, $id, $path, $latText, $lonText, $altText, $timeText) = @_;
+    my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
+    return $why unless $values;
+    my ($target, $linkError) = Target($path);
+    return $linkError unless defined $target;
+    return $why if defined($why = CheckOpen($target));
+
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($target);
+    my $error = ExifError($et);
+    return "ExifTool cannot read it: $error" if defined $error;
+    my ($writable, $whyNot) = Writability($et);
+    return $whyNot unless $writable;
+
+    my %new = @$values;
+    my @tags = grep { exists $new{$_} } (@POSITION_TAGS, @ALTITUDE_TAGS, @TIME_TAGS);
+    for my $tag (@tags) {
+        my ($count, $setError) = $et->SetNewValue("GPS:$tag", $new{$tag}, Type => 'Raw');
+        return "cannot set $tag: " . ($setError // 'rejected') unless $count;
+    }
+    $why = Journal('B', $id, $path, $target, TagState($et, @tags), '->', map { "$_=$new{$_}" } @tags);
+    return $why if defined $why;
+    $why = WriteAtomically($et, $target);
+    return $why if defined $why;
+    $why = Journal('A', $id, FileState($target));
+    return "written, but $why" if defined $why;
+    return undef;
+}
+
+# ---- Undo -------------------------------------------------------------------
+
+sub ParseBefore {
+    my ($line) = @_;
+    my @fields = Fields($line);
+    return () unless @fields >= 6 and $fields[0] eq 'B';
+    my (undef, undef, undef, undef, $state, @rest) = @fields;
+    my (@old, @new, $after);
+    for my $field (@rest) {
+        if ($field eq '->') { $after = 1; next; }
+        push @{$after ? \@new : \@old}, $field;
+    }
+    return ($state, \@old, \@new);
+}
+
+sub Matches {
+    my ($et, $state, $fields) = @_;
+    my @tags = map { /^(\w+)/ ? $1 : () } @$fields;
+    my @now = TagState($et, @tags);
+    return 0 if defined $state and $now[0] ne $state;
+    shift @now;
+    return join("\t", @now) eq join("\t", @$fields);
+}
+
+sub UndoPicture {
+    my ($index, $id, $target, $beforeLine, $afterLine) = @_;
+    my ($state, $old, $new) = ParseBefore($beforeLine);
+    return ('FAIL', 'the journal entry is damaged') unless defined $state;
+    return ('SKIP', "it is gone: $!") unless -e $target;
+    my $why = CheckOpen($target);
+    return ('SKIP', $why) if defined $why;
+
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($target);
+    my $error = ExifError($et);
+    return ('SKIP', "ExifTool cannot read it: $error") if defined $error;
+
+    my @after = length $afterLine ? Fields($afterLine) : ();
+    my $unchanged = @after >= 3 && $after[2] eq FileState($target) && Matches($et, undef, $new);
+    unless ($unchanged) {
+        # Already as before: the write never took place, or an undo was cut short.
+        return ('OK') if Matches($et, $state, $old);
+        # No record after the write: the run ended between the rename and the record.
+        return ('SKIP', 'it was changed after the write') unless !@after && Matches($et, undef, $new);
+    }
+
+    if ($state eq 'nogps') {
+        $et->SetNewValue('GPS:*');
+    } else {
+        for my $field (@$old) {
+            my ($tag, $value) = $field =~ /^(\w+)(?:=(.*)|!)\z/s or return ('FAIL', 'the journal entry is damaged');
+            my ($count, $setError) = defined $value
+                ? $et->SetNewValue("GPS:$tag", $value, Type => 'Raw')
+                : $et->SetNewValue("GPS:$tag");
+            return ('FAIL', "cannot set $tag: " . ($setError // 'rejected')) unless $count;
+        }
+    }
+    $why = WriteAtomically($et, $target);
+    return ('FAIL', $why) if defined $why;
+    Journal('U', $id);
+    return ('OK');
+}
+
+# ---- Main -------------------------------------------------------------------
+
+my ($mode, $journalPath, $first, $dashes, @items) = @ARGV;
+Fatal('usage: batchgps.pl read|write|undo JOURNAL FIRST -- ...')
+    unless defined $dashes and $dashes eq '--' and $first =~ /^\d+\z/;
+
+if ($mode eq 'read') {
+    for my $index (0 .. $#items) {
+        last if $stop;
+        ReadPicture($index, $items[$index]);
+    }
+} elsif ($mode eq 'write') {
+    Fatal('write needs five arguments per picture') if @items % 5;
+    OpenJournal($journalPath);
+    for my $index (0 .. @items / 5 - 1) {
+        last if $stop;
+        my $why = WritePicture($index, $first + $index, @items[$index * 5 .. $index * 5 + 4]);
+        Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
+    }
+} elsif ($mode eq 'undo') {
+    Fatal('undo needs three arguments per picture') if @items % 3;
+    OpenJournal($journalPath);
+    for my $index (0 .. @items / 3 - 1) {
+        last if $stop;
+        my $before = $items[$index * 3 + 1];
+        my ($id) = $before =~ /^B\t(\d+)\t/;
+        Say('U', $index, UndoPicture($index, $id // -1, @items[$index * 3 .. $index * 3 + 2]));
+    }
+} else {
+    Fatal("unknown mode: $mode");
+}
+exit 0;

@@ -1,0 +1,574 @@
+#include "BatchRecorder.h"
+#include "TestPictures.h"
+
+#include "pictures/BatchRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace TestPictures;
+
+namespace {
+
+const QStringList WRITTEN_TAGS{"GPS:GPSVersionID",    "GPS:GPSLatitudeRef", "GPS:GPSLatitude",
+                               "GPS:GPSLongitudeRef", "GPS:GPSLongitude",   "GPS:GPSAltitudeRef",
+                               "GPS:GPSAltitude",     "GPS:GPSDateStamp",   "GPS:GPSTimeStamp"};
+
+QString Name(const QByteArray& path) {
+    return QFile::decodeName(path);
+}
+
+QByteArray Run(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return "(" + program.toUtf8() + " failed)";
+    return process.readAllStandardOutput();
+}
+
+// ExifTool's tags less those a GPS write may change: the File and System groups, the
+// computed ones, the GPS block, and offsets that move when the block grows.
+QByteArray EverythingButGps(const QByteArray& path) {
+    QByteArray kept;
+    for (const QByteArray& line :
+         Run("exiftool", {"-a", "-G1", "-s", "-n", Name(path)}).split('\n'))
+        if (!line.startsWith("[File]") && !line.startsWith("[System]") &&
+            !line.startsWith("[Composite]") && !line.startsWith("[GPS]") &&
+            !line.startsWith("[ExifTool]") && !line.contains("ThumbnailOffset") &&
+            !line.contains("MPImageStart"))
+            kept += line + '\n';
+    return kept;
+}
+
+QByteArray GpsDump(const QByteArray& path) {
+    return Run("exiftool", {"-a", "-G1", "-s", "-n", "-GPS:all", Name(path)});
+}
+
+// ExifTool's verbose listing names every directory it finds, empty ones too.
+bool HasGpsDirectory(const QByteArray& path) {
+    return Run("exiftool", {"-v2", Name(path)}).contains("GPS directory");
+}
+
+QByteArray Pixels(const QByteArray& path) {
+    return Run("identify", {"-format", "%#", Name(path)});
+}
+
+QStringList LeftOvers(const QString& folder) {
+    return QDir(folder).entryList({".kartavo-*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Sets tags with ExifTool's command line, numbers as numbers.
+bool Tag(const QByteArray& path, const QStringList& assignments) {
+    QProcess process;
+    process.start("exiftool", QStringList{"-q", "-n", "-overwrite_original"} + assignments +
+                                  QStringList{Name(path)});
+    return process.waitForFinished(60000) && process.exitCode() == 0;
+}
+
+// A picture of a camera's kind: maker notes (a small Canon block), a date, and an
+// embedded JPEG thumbnail, put in by ExifTool as a camera's firmware would.
+bool MakeCameraJpeg(const QString& path, const QString& folder) {
+    const QString plain = folder + "/plain.jpg", thumb = folder + "/thumb.jpg";
+    QImage image(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    if (!image.save(plain, "JPG", 90) || !image.scaled(160, 120).save(thumb, "JPG", 80))
+        return false;
+    static const char* script = R"(
+use Image::ExifTool;
+my ($plain, $thumb, $out) = @ARGV;
+my $notes = pack('n', 2) . pack('nnNN', 0x000c, 4, 1, 123456789)
+          . pack('nnNN', 0x0010, 4, 1, 0x80000213) . pack('N', 0);
+open(my $fh, '<', $thumb) or die; binmode $fh; local $/; my $jpeg = <$fh>;
+my $et = Image::ExifTool->new;
+$et->SetNewValue('Make', 'Canon');
+$et->SetNewValue('Model', 'Canon EOS 5D');
+$et->SetNewValue('DateTimeOriginal', '2024:05:06 07:08:09');
+$et->SetNewValue('MakerNoteCanon', $notes, Protected => 1) or die "maker notes\n";
+$et->SetNewValue('ThumbnailImage', $jpeg) or die "thumbnail\n";
+$et->WriteInfo($plain, $out) == 1 or die $et->GetValue('Error'), "\n";
+)";
+    QFile::remove(path);
+    return RunPerl({"-e", script, plain, thumb, path}).exitCode == 0;
+}
+
+// A bigger picture, so that a write takes long enough to be cancelled in the middle.
+bool MakeNoisyJpeg(const QString& path) {
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    quint32 seed = 7;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            line[x] = qRgb(x % 256, (seed >> 16) % 256, y % 256);
+        }
+    }
+    return image.save(path, "JPG", 92);
+}
+
+PictureWrite At(const QByteArray& path, double latitude, double longitude,
+                std::optional<double> altitude = std::nullopt, const QDateTime& time = {}) {
+    PictureWrite write;
+    write.path = path;
+    write.latitude = latitude;
+    write.longitude = longitude;
+    write.altitude = altitude;
+    write.utcTime = time;
+    return write;
+}
+
+// Makes the batch script kill itself with SIGKILL at its rename, before or right after
+// it, through a module that PERL5OPT loads into every Perl started meanwhile.
+class KillAtRename {
+public:
+    KillAtRename(const QString& folder, const QByteArray& when) {
+        QFile module(folder + "/KillAtRename.pm");
+        module.open(QIODevice::WriteOnly);
+        module.write("package KillAtRename;\n"
+                     "BEGIN {\n"
+                     "  *CORE::GLOBAL::rename = sub {\n"
+                     "    kill 'KILL', $$ if $ENV{KILL_AT_RENAME} eq 'before';\n"
+                     "    my $done = CORE::rename($_[0], $_[1]);\n"
+                     "    kill 'KILL', $$;\n"
+                     "    return $done;\n"
+                     "  };\n"
+                     "}\n1;\n");
+        module.close();
+        qputenv("KILL_AT_RENAME", when);
+        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -MKillAtRename");
+    }
+    ~KillAtRename() {
+        qunsetenv("PERL5OPT");
+        qunsetenv("KILL_AT_RENAME");
+    }
+};
+
+} // namespace
+
+class BatchRunnerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void readMany_data();
+    void readMany();
+    void writeWithFailureInMiddle();
+    void cancelHalfWay();
+    void undoAfterRestart();
+    void killedMidWrite_data();
+    void killedMidWrite();
+    void everythingButGpsUnchanged();
+    void pictureOnOtherFileSystem();
+
+private:
+    QByteArray Picture(const QByteArray& name);
+    QByteArray Folder() const { return QFile::encodeName(m_dir->path()); }
+    std::unique_ptr<BatchRunner> Runner();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_journal;
+    // The read of all readMany rows at once, made by its first row.
+    std::unique_ptr<QTemporaryDir> m_readDir;
+    QList<QByteArray> m_readNames;
+    QMap<int, PictureRead> m_reads;
+};
+
+void BatchRunnerTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_journal = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid() && m_journal->isValid());
+}
+
+QByteArray BatchRunnerTest::Picture(const QByteArray& name) {
+    const QByteArray path = Folder() + '/' + name;
+    const QString plain = m_dir->filePath("made.jpg");
+    if (!MakeJpeg(plain) || rename(QFile::encodeName(plain).constData(), path.constData()) != 0)
+        return {};
+    return path;
+}
+
+std::unique_ptr<BatchRunner> BatchRunnerTest::Runner() {
+    auto runner = std::make_unique<BatchRunner>();
+    runner->SetJournalFolder(m_journal->path());
+    return runner;
+}
+
+void BatchRunnerTest::readMany_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("ok");
+    // Expected position as "lat lon alt" ("" for none), or the reason's start.
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("position, date, zone, thumbnail")
+        << QByteArray("a.jpg") << "camera" << true << "-33.5 151.25 40";
+    QTest::newRow("negative altitude")
+        << QByteArray("below.jpg") << "below" << true << "10 -20 -12.5";
+    QTest::newRow("unknown altitude 0/0")
+        << QByteArray("zero.jpg") << "unknown altitude" << true << "10 -20 ";
+    QTest::newRow("no GPS") << QByteArray("none.jpg") << "plain" << true << "";
+    QTest::newRow("blank") << QByteArray("with blank.jpg") << "plain" << true << "";
+    QTest::newRow("quotes") << QByteArray("it's \"q\".jpg") << "plain" << true << "";
+    QTest::newRow("newline, tab, backslash")
+        << QByteArray("new\nline\t\\.jpg") << "plain" << true << "";
+    QTest::newRow("leading dash") << QByteArray("-n.jpg") << "plain" << true << "";
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe.jpg") << "plain" << true << "";
+    QTest::newRow("link") << QByteArray("link.jpg") << "link to a.jpg" << true << "-33.5 151.25 40";
+    QTest::newRow("BMP: read, not writable") << QByteArray("p.bmp") << "bmp" << true << "BMP";
+    QTest::newRow("GIF: read, not writable") << QByteArray("p.gif") << "gif" << true << "GIF";
+    QTest::newRow("not a picture")
+        << QByteArray("text.jpg") << "text" << false << "it is not a picture";
+    QTest::newRow("folder") << QByteArray("folder.jpg") << "folder" << false
+                            << "it is a folder, not a picture";
+    QTest::newRow("dangling link") << QByteArray("gone.jpg") << "dangling link" << false
+                                   << "cannot open it: No such file or directory";
+}
+
+void BatchRunnerTest::readMany() {
+    QFETCH(QByteArray, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, ok);
+    QFETCH(QString, expected);
+
+    if (!m_readDir) {
+        // Every row's file in one folder, read by one call.
+        m_readDir = std::make_unique<QTemporaryDir>();
+        std::swap(m_dir, m_readDir);
+        const QList<QByteArray> names{"a.jpg",
+                                      "below.jpg",
+                                      "zero.jpg",
+                                      "none.jpg",
+                                      "with blank.jpg",
+                                      "it's \"q\".jpg",
+                                      "new\nline\t\\.jpg",
+                                      "-n.jpg",
+                                      "\xff\xfe.jpg",
+                                      "link.jpg",
+                                      "p.bmp",
+                                      "p.gif",
+                                      "text.jpg",
+                                      "folder.jpg",
+                                      "gone.jpg"};
+        for (const QByteArray& each : names)
+            QVERIFY(!Picture(each).isEmpty());
+        const QByteArray folder = Folder();
+        QVERIFY(
+            Tag(folder + "/a.jpg", {"-GPSLatitude=33.5", "-GPSLatitudeRef=S",
+                                    "-GPSLongitude=151.25", "-GPSLongitudeRef=E", "-GPSAltitude=40",
+                                    "-GPSAltitudeRef=0", "-DateTimeOriginal=2024:05:06 07:08:09",
+                                    "-SubSecTimeOriginal=5", "-OffsetTimeOriginal=+10:00"}));
+        QVERIFY(MakeJpeg(m_dir->filePath("thumb.jpg")));
+        QVERIFY(Tag(folder + "/a.jpg", {"-ThumbnailImage<=" + m_dir->filePath("thumb.jpg")}));
+        QVERIFY(Tag(folder + "/below.jpg",
+                    {"-GPSLatitude=10", "-GPSLatitudeRef=N", "-GPSLongitude=20",
+                     "-GPSLongitudeRef=W", "-GPSAltitude=12.5", "-GPSAltitudeRef=1"}));
+        QVERIFY(SetRawTags(Name(folder + "/zero.jpg"), {{"GPS:GPSLatitude", "10/1 0/1 0/1"},
+                                                        {"GPS:GPSLatitudeRef", "N"},
+                                                        {"GPS:GPSLongitude", "20/1 0/1 0/1"},
+                                                        {"GPS:GPSLongitudeRef", "W"},
+                                                        {"GPS:GPSAltitudeRef", "0"},
+                                                        {"GPS:GPSAltitude", "0/0"}}));
+        for (const char* format : {"bmp", "gif"})
+            QVERIFY(QProcess::execute("convert", {Name(folder + "/none.jpg"),
+                                                  Name(folder + "/p." + format)}) == 0);
+        QVERIFY(unlink((folder + "/link.jpg").constData()) == 0);
+        QVERIFY(symlink("a.jpg", (folder + "/link.jpg").constData()) == 0);
+        QVERIFY(unlink((folder + "/folder.jpg").constData()) == 0);
+        QVERIFY(mkdir((folder + "/folder.jpg").constData(), 0700) == 0);
+        QVERIFY(unlink((folder + "/gone.jpg").constData()) == 0);
+        QVERIFY(symlink("nowhere.jpg", (folder + "/gone.jpg").constData()) == 0);
+        {
+            QFile text(Name(folder + "/text.jpg"));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("just some words\n");
+        }
+        QList<QByteArray> paths;
+        for (const QByteArray& each : names)
+            paths << folder + '/' + each;
+        m_readNames = names;
+        auto runner = Runner();
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Read(paths));
+        QVERIFY(!runner->Read(paths)); // busy
+        QVERIFY(recorder.Wait());
+        QVERIFY(recorder.onOwnThread);
+        QCOMPARE(recorder.reads.size(), names.size());
+        QCOMPARE(recorder.lastDone, names.size());
+        QCOMPARE(recorder.failed, 3);
+        m_reads = recorder.reads;
+        std::swap(m_dir, m_readDir);
+    }
+    Q_UNUSED(kind);
+
+    const int index = m_readNames.indexOf(name);
+    QVERIFY(index >= 0);
+    const PictureRead read = m_reads.value(index);
+    QCOMPARE(read.ok, ok);
+    if (!ok) {
+        QVERIFY2(read.reason.startsWith(expected), qPrintable(read.reason));
+        return;
+    }
+    if (expected == "BMP" || expected == "GIF") {
+        QVERIFY(!read.writable);
+        QVERIFY2(read.unwritableReason.contains(expected), qPrintable(read.unwritableReason));
+        return;
+    }
+    QVERIFY(read.writable);
+    QCOMPARE(read.mimeType, QString("image/jpeg"));
+    QString position;
+    if (read.latitude)
+        position = QString("%1 %2 %3")
+                       .arg(*read.latitude)
+                       .arg(*read.longitude)
+                       .arg(read.altitude ? QString::number(*read.altitude) : QString());
+    QCOMPARE(position, expected);
+    if (name == "a.jpg") {
+        QCOMPARE(read.dateTime, QString("2024:05:06 07:08:09.5"));
+        QCOMPARE(read.offset, QString("+10:00"));
+        QVERIFY(read.thumbnail.startsWith("\xff\xd8"));
+        QCOMPARE(QImage::fromData(read.thumbnail).size(), QSize(64, 48));
+    }
+}
+
+void BatchRunnerTest::writeWithFailureInMiddle() {
+    const QByteArray target = Picture("target.jpg");
+    const QByteArray link = Folder() + "/link.jpg";
+    QVERIFY(symlink("target.jpg", link.constData()) == 0);
+    const QByteArray text = Folder() + "/text.jpg";
+    {
+        QFile file(Name(text));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture\n");
+    }
+    const QByteArray textBytes = FileBytes(Name(text));
+    const QByteArray blank = Picture("a blank.jpg");
+    const QByteArray high = Picture("high.jpg");
+    QVERIFY(Tag(high, {"-GPSAltitude=100", "-GPSAltitudeRef=0"}));
+    const QByteArray first = Picture("first.jpg");
+
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    const QDateTime time(QDate(2026, 12, 7), QTime(10, 11, 12, 345), Qt::UTC);
+    QVERIFY(runner->Write({At(first, 10.1234567, -20.7654321, 123.4, time), At(link, 1, 2),
+                           At(text, 3, 4), At(blank, -45.5, 170.25, -7.25), At(high, 5, 6)}));
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.succeeded, 4);
+    QCOMPARE(recorder.failed, 1);
+    QVERIFY(!recorder.writes[2].first);
+    QVERIFY2(!recorder.writes[2].second.isEmpty(), "a failure says why");
+    QCOMPARE(FileBytes(Name(text)), textBytes);
+
+    const auto tags = ReadTags(Name(first), WRITTEN_TAGS);
+    QCOMPARE(tags["GPS:GPSVersionID"], QString("2 2 0 0"));
+    QCOMPARE(tags["GPS:GPSLatitudeRef"], QString("N"));
+    QCOMPARE(tags["GPS:GPSLatitude"], QString("10/1 7/1 24444120/1000000"));
+    QCOMPARE(tags["GPS:GPSLongitudeRef"], QString("W"));
+    QCOMPARE(tags["GPS:GPSLongitude"], QString("20/1 45/1 55555560/1000000"));
+    QCOMPARE(tags["GPS:GPSAltitudeRef"], QString("0"));
+    QCOMPARE(tags["GPS:GPSAltitude"], QString("1234000/10000"));
+    QCOMPARE(tags["GPS:GPSDateStamp"], QString("2026:12:07"));
+    QCOMPARE(tags["GPS:GPSTimeStamp"], QString("10/1 11/1 12345/1000"));
+
+    // A link stays a link; its target gets the position.
+    QVERIFY(QFileInfo(Name(link)).isSymLink());
+    QCOMPARE(ReadTags(Name(target), {"GPS:GPSLatitude"})["GPS:GPSLatitude"],
+             QString("1/1 0/1 0/1000000"));
+    // Below sea level: the size, with reference 1.
+    const auto below = ReadTags(Name(blank), {"GPS:GPSAltitudeRef", "GPS:GPSAltitude"});
+    QCOMPARE(below["GPS:GPSAltitudeRef"], QString("1"));
+    QCOMPARE(below["GPS:GPSAltitude"], QString("72500/10000"));
+    // No altitude given: the picture's own stays.
+    QCOMPARE(ReadTags(Name(high), {"GPS:GPSAltitude"})["GPS:GPSAltitude"], QString("100/1"));
+    QCOMPARE(LeftOvers(m_dir->path()), QStringList());
+
+    // And they read back signed.
+    BatchRecorder reread(*runner);
+    QVERIFY(runner->Read({first, blank}));
+    QVERIFY(reread.Wait());
+    QCOMPARE(*reread.reads[0].latitude, 10.1234567);
+    QCOMPARE(*reread.reads[0].longitude, -20.7654321);
+    QCOMPARE(*reread.reads[1].altitude, -7.25);
+}
+
+void BatchRunnerTest::cancelHalfWay() {
+    const QString made = m_dir->filePath("made.jpg");
+    QVERIFY(MakeNoisyJpeg(made));
+    const QByteArray original = FileBytes(made);
+    QList<PictureWrite> writes;
+    for (int i = 0; i < 30; ++i) {
+        const QString path = m_dir->filePath(QString("p%1.jpg").arg(i));
+        QVERIFY(QFile::copy(made, path));
+        writes << At(QFile::encodeName(path), 48.1, 11.5);
+    }
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    int written = 0;
+    recorder.onWritten = [&](int) {
+        if (++written == 3)
+            runner->Cancel();
+    };
+    QVERIFY(runner->Write(writes));
+    QVERIFY(recorder.Wait());
+    QVERIFY(recorder.cancelled);
+    QCOMPARE(recorder.writes.size(), 30);
+    QCOMPARE(recorder.failed, 0);
+    QVERIFY2(recorder.succeeded >= 3 && recorder.succeeded < 20,
+             qPrintable(QString::number(recorder.succeeded)));
+    for (int i = 0; i < 30; ++i) {
+        const QString path = Name(writes[i].path);
+        const QString latitude = ReadTags(path, {"GPS:GPSLatitude"})["GPS:GPSLatitude"];
+        if (recorder.writes[i].first) {
+            QCOMPARE(latitude, QString("48/1 6/1 0/1000000"));
+        } else {
+            QVERIFY2(recorder.writes[i].second.startsWith("Cancelled"),
+                     qPrintable(recorder.writes[i].second));
+            QCOMPARE(FileBytes(path), original);
+        }
+    }
+    QCOMPARE(LeftOvers(m_dir->path()), QStringList());
+}
+
+void BatchRunnerTest::undoAfterRestart() {
+    const QByteArray bare = Picture("bare.jpg");
+    QVERIFY(!HasGpsDirectory(bare));
+    const QByteArray below = Picture("below.jpg");
+    QVERIFY(Tag(below, {"-GPSVersionID=2 3 0 0", "-GPSLatitude=10.5", "-GPSLatitudeRef=S",
+                        "-GPSLongitude=20.25", "-GPSLongitudeRef=W", "-GPSAltitude=12.5",
+                        "-GPSAltitudeRef=1", "-GPSMapDatum=WGS-84"}));
+    const QByteArray changed = Picture("changed.jpg");
+    const QByteArray bareRest = EverythingButGps(bare), belowRest = EverythingButGps(below);
+    const QByteArray belowGps = GpsDump(below);
+    QVERIFY(belowGps.contains("GPSAltitudeRef                  : 1"));
+
+    {
+        auto runner = Runner();
+        QVERIFY(!runner->CanUndo());
+        BatchRecorder recorder(*runner);
+        const QDateTime time(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC);
+        QVERIFY(
+            runner->Write({At(bare, 1, 2, 3, time), At(below, 4, 5, 6, time), At(changed, 7, 8)}));
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 3);
+        QVERIFY(runner->CanUndo());
+    }
+    QVERIFY(Tag(changed, {"-Artist=Someone else"}));
+    const QByteArray changedBytes = FileBytes(Name(changed));
+
+    // A new runner knows the write from its journal alone.
+    auto runner = Runner();
+    QVERIFY(runner->CanUndo());
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->UndoLast());
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.undone.size(), 3);
+    QVERIFY(recorder.UndoneOf(bare) && recorder.UndoneOf(bare)->ok);
+    QVERIFY(recorder.UndoneOf(below) && recorder.UndoneOf(below)->ok);
+    const auto* notUndone = recorder.UndoneOf(changed);
+    QVERIFY(notUndone && !notUndone->ok);
+    QVERIFY2(notUndone->reason.contains("changed"), qPrintable(notUndone->reason));
+    QCOMPARE(recorder.succeeded, 2);
+    QCOMPARE(recorder.failed, 1);
+
+    QVERIFY(!HasGpsDirectory(bare));
+    QCOMPARE(GpsDump(below), belowGps);
+    QCOMPARE(EverythingButGps(bare), bareRest);
+    QCOMPARE(EverythingButGps(below), belowRest);
+    QCOMPARE(FileBytes(Name(changed)), changedBytes);
+    QVERIFY(!runner->CanUndo());
+    QVERIFY(!runner->UndoLast());
+}
+
+void BatchRunnerTest::killedMidWrite_data() {
+    QTest::addColumn<QByteArray>("when");
+    QTest::newRow("before the rename") << QByteArray("before");
+    QTest::newRow("right after the rename: the new file is complete") << QByteArray("after");
+}
+
+void BatchRunnerTest::killedMidWrite() {
+    QFETCH(QByteArray, when);
+    const QByteArray picture = Picture("p.jpg");
+    const QByteArray pixels = Pixels(picture);
+    QVERIFY(!pixels.isEmpty());
+    {
+        QTemporaryDir modules;
+        KillAtRename kill(modules.path(), when);
+        auto runner = Runner();
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write({At(picture, 12.5, 13.5)}));
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.failed, 1);
+        QVERIFY2(recorder.writes[0].second.contains("killed"),
+                 qPrintable(recorder.writes[0].second));
+    }
+    // Old or new, whole and readable.
+    QCOMPARE(Pixels(picture), pixels);
+    QVERIFY(EverythingButGps(picture).contains("[IFD0]") || when == "before");
+    const QString latitude = ReadTags(Name(picture), {"GPS:GPSLatitude"})["GPS:GPSLatitude"];
+    QCOMPARE(latitude, when == "before" ? QString() : QString("12/1 30/1 0/1000000"));
+    QCOMPARE(LeftOvers(m_dir->path()).size(), when == "before" ? 1 : 0);
+
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->UndoLast());
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.succeeded, 1);
+    QVERIFY(!HasGpsDirectory(picture));
+
+    // The next write in the folder clears what the killed run left.
+    BatchRecorder again(*runner);
+    QVERIFY(runner->Write({At(picture, 1, 1)}));
+    QVERIFY(again.Wait());
+    QCOMPARE(again.succeeded, 1);
+    QCOMPARE(LeftOvers(m_dir->path()), QStringList());
+}
+
+void BatchRunnerTest::everythingButGpsUnchanged() {
+    const QByteArray camera = Folder() + "/camera.jpg";
+    QVERIFY(MakeCameraJpeg(Name(camera), m_dir->path()));
+    const QByteArray before = EverythingButGps(camera);
+    QVERIFY2(before.contains("[Canon]") && before.contains("SerialNumber") &&
+                 before.contains("ThumbnailImage"),
+             before.constData());
+    const QByteArray pixels = Pixels(camera);
+
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->Write({At(camera, -1.25, 2.5, -3, QDateTime::currentDateTimeUtc())}));
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.succeeded, 1);
+    QVERIFY(GpsDump(camera).contains("GPSLatitude"));
+    QCOMPARE(EverythingButGps(camera), before);
+    QCOMPARE(Pixels(camera), pixels);
+}
+
+void BatchRunnerTest::pictureOnOtherFileSystem() {
+    struct stat shm {
+    }, temp{};
+    if (stat("/dev/shm", &shm) != 0 || stat(QFile::encodeName(QDir::tempPath()), &temp) != 0 ||
+        shm.st_dev == temp.st_dev)
+        QSKIP("/dev/shm is missing or on the same file system as the temporary folder");
+    QTemporaryDir other("/dev/shm/kartavo-test-XXXXXX");
+    QVERIFY(other.isValid());
+    const QString path = other.filePath("card.jpg");
+    QVERIFY(MakeJpeg(path));
+
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->Write({At(QFile::encodeName(path), 21, 22)}));
+    QVERIFY(recorder.Wait());
+    QVERIFY2(recorder.writes[0].first, qPrintable(recorder.writes[0].second));
+    QCOMPARE(ReadTags(path, {"GPS:GPSLatitude"})["GPS:GPSLatitude"], QString("21/1 0/1 0/1000000"));
+    QCOMPARE(LeftOvers(other.path()), QStringList());
+}
+
+QTEST_GUILESS_MAIN(BatchRunnerTest)
+#include "test_batch_runner.moc"

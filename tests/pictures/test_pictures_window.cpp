@@ -1,0 +1,414 @@
+#include "app/NetworkState.h"
+#include "app/PicturesBatch.h"
+#include "app/PicturesWindow.h"
+#include "app/Startup.h"
+#include "base/AppState.h"
+#include "pictures/PictureList.h"
+#include "script/ScriptRunner.h"
+#include "webview/CWebBrowser.h"
+
+#include "tests/script/TestPictures.h"
+#include "tests/support/WindowDrop.h"
+#include "tests/webview/WebTestSupport.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <cstdio>
+
+// The Pictures window in the real program: real JPEG files, the real map page, the real
+// settings file.
+class TestPicturesWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_data;
+    QTemporaryDir m_temp;
+    QTemporaryDir m_pictures;
+    std::unique_ptr<QWidget> m_main;
+
+    PicturesWindow* Window() { return PicturesWindowInstance(); }
+    PictureList* List() { return Window()->Model(); }
+    QTableView* Table() { return Window()->findChild<QTableView*>("pictureTable"); }
+    QVariant Map(const QString& script) { return EvalJs(g_app.pMapView->View()->page(), script); }
+
+    QString MakePicture(const QString& relative) {
+        const QString path = m_pictures.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        return TestPictures::MakeJpeg(path) ? path : QString();
+    }
+
+    QStringList Listed() {
+        QStringList paths;
+        for (int row = 0; row < List()->Count(); ++row)
+            paths << QFile::decodeName(List()->Path(row));
+        return paths;
+    }
+
+    void Trigger(const char* name) {
+        auto* action = m_main->findChild<QAction*>(QString::fromLatin1(name));
+        QVERIFY2(action != nullptr, name);
+        action->trigger();
+    }
+
+    // Answers the next file dialog from inside its own event loop.
+    void AnswerDialog(const std::function<void(QFileDialog*)>& answer) {
+        QTimer::singleShot(0, this, [answer] {
+            QFileDialog* dialog = nullptr;
+            WaitUntil([&] {
+                dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                return dialog != nullptr;
+            });
+            if (dialog)
+                answer(dialog);
+        });
+    }
+
+    void OpenFolder(const char* action, const QString& folder) {
+        AnswerDialog([folder](QFileDialog* dialog) {
+            dialog->setDirectory(folder);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        Trigger(action);
+        QVERIFY(WaitUntil([this] { return !Window()->IsScanning(); }));
+    }
+
+    void SelectRows(const QList<int>& rows) {
+        auto* proxy = qobject_cast<QSortFilterProxyModel*>(Table()->model());
+        Table()->clearSelection();
+        for (int row : rows)
+            Table()->selectionModel()->select(proxy->mapFromSource(List()->index(row, 0)),
+                                              QItemSelectionModel::Select |
+                                                  QItemSelectionModel::Rows);
+    }
+
+    // Tags through ExifTool's command line, as a user would set them.
+    bool Tag(const QString& path, const QStringList& assignments) {
+        QProcess exiftool;
+        exiftool.start("exiftool",
+                       QStringList{"-q", "-overwrite_original"} + assignments + QStringList{path});
+        return exiftool.waitForFinished(60000) && exiftool.exitCode() == 0;
+    }
+
+    QList<int> AddAndRead(const QStringList& files) {
+        QList<QByteArray> paths;
+        for (const QString& file : files)
+            paths << QFile::encodeName(file);
+        Window()->AddPictures(paths);
+        WaitUntil([this] { return Idle(); }, 60000);
+        QList<int> rows;
+        for (const QByteArray& path : paths)
+            rows << List()->RowOf(path);
+        return rows;
+    }
+
+    bool Idle() {
+        for (int row = 0; row < List()->Count(); ++row)
+            if (!List()->IsRead(row))
+                return false;
+        return !Window()->Batch().IsBusy();
+    }
+
+    // The signed latitude ExifTool reads from the file, or "" when it has none.
+    QString Latitude(const QString& path) {
+        QProcess exiftool;
+        exiftool.start("exiftool", {"-n", "-s3", "-Composite:GPSLatitude", path});
+        exiftool.waitForFinished(60000);
+        return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
+    }
+
+    void Write() {
+        auto* write = Window()->findChild<QPushButton*>("writeChanges");
+        QVERIFY(write->isEnabled());
+        g_app.wndInfo->setPlainText("waiting");
+        write->click();
+        QVERIFY(WaitUntil([this] { return Idle() && g_app.wndInfo->toPlainText() != "waiting"; },
+                          60000));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid() && m_data.isValid() && m_temp.isValid() && m_pictures.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
+        qputenv("TMPDIR", m_temp.path().toUtf8());
+        SetNetworkStateProvider([] { return true; });
+        m_main = StartKartavo();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "typeof PicturesShow", "function"));
+    }
+
+    void cleanupTestCase() {
+        if (m_main)
+            StopKartavo(std::move(m_main));
+    }
+
+    void init() {
+        if (Window() != nullptr)
+            List()->removeRows(0, List()->Count());
+    }
+
+    void opensManyByDialog() {
+        const QString a = MakePicture("dialog/a.jpg");
+        const QString b = MakePicture("dialog/b c.JPG");
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        AnswerDialog([this](QFileDialog* dialog) {
+            dialog->setDirectory(m_pictures.filePath("dialog"));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("\"a.jpg\" \"b c.JPG\"");
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        Trigger("openPictures");
+        QVERIFY(WaitUntil([this] { return Window() && List()->Count() == 2; }));
+        QVERIFY(Window()->isVisible());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Kartavo - Pictures"));
+        QCOMPARE(Listed(), (QStringList{a, b}));
+    }
+
+    // Only pictures, folder by folder; the tree adds what the folder alone did not have,
+    // and a link to a listed picture is that picture.
+    void opensFolderAndTree() {
+        const QString top = MakePicture("folder/x.jpg");
+        const QString deep = MakePicture("folder/sub/y.jpeg");
+        MakePicture("folder/.hidden.jpg");
+        QFile notes(m_pictures.filePath("folder/notes.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.close();
+        QVERIFY(QFile::link(top, m_pictures.filePath("folder/sub/link.jpg")));
+        // A name that is not UTF-8 still names its file, and is shown readably.
+        const QByteArray latin1 =
+            QFile::encodeName(m_pictures.filePath("folder/sub/")) + "caf\xe9.jpg";
+        QVERIFY(QFile::copy(top, QFile::decodeName(QFile::encodeName(top) + ".tmp")));
+        QCOMPARE(::rename((QFile::encodeName(top) + ".tmp").constData(), latin1.constData()), 0);
+
+        OpenFolder("openFolder", m_pictures.filePath("folder"));
+        QCOMPARE(Listed(), QStringList{top});
+        OpenFolder("openFolderTree", m_pictures.filePath("folder"));
+        QCOMPARE(List()->Count(), 3);
+        QCOMPARE(List()->Path(1), latin1);
+        QCOMPARE(QFile::decodeName(List()->Path(2)), deep);
+        QCOMPARE(List()->index(1, PictureList::Name).data().toString(),
+                 QStringLiteral("caf\\xe9.jpg"));
+        QCOMPARE(List()->RowOf(QFile::encodeName(m_pictures.filePath("folder/sub/link.jpg"))), 0);
+    }
+
+    void dropListsAllAndKeepsFirstCurrent() {
+        const QStringList files{MakePicture("drop/first.jpg"), MakePicture("drop/second.jpg"),
+                                MakePicture("drop/third.jpg")};
+        List()->Add({QFile::encodeName(files[1])}); // listed already: not twice
+        const QPoint at = g_app.wndImage->mapTo(m_main.get(), g_app.wndImage->rect().center());
+        QVERIFY(OfferDrop(m_main.get(), at, files));
+        QCOMPARE(QString::fromUtf8(g_app.szPicture), files[0]);
+        QCOMPARE(Listed(), (QStringList{files[1], files[0], files[2]}));
+    }
+
+    void deleteRemovesFromListOnly() {
+        const QStringList files{MakePicture("delete/1.jpg"), MakePicture("delete/2.jpg"),
+                                MakePicture("delete/3.jpg")};
+        for (const QString& file : files)
+            Window()->AddPictures({QFile::encodeName(file)});
+        SelectRows({0, 2});
+        Table()->setFocus();
+        QTest::keyClick(Table(), Qt::Key_Delete);
+        QCOMPARE(Listed(), QStringList{files[1]});
+        for (const QString& file : files)
+            QVERIFY(QFile::exists(file));
+    }
+
+    void usesFieldsForSelection_data() {
+        QTest::addColumn<QString>("latitude");
+        QTest::addColumn<QString>("longitude");
+        QTest::addColumn<bool>("given");
+        QTest::addColumn<double>("expectedLatitude");
+        QTest::addColumn<double>("expectedLongitude");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("south west") << "-33.8568"
+                                    << "-151.2153" << true << -33.8568 << -151.2153 << QString();
+        QTest::newRow("not a number") << "33,5"
+                                      << "10" << false << 0.0 << 0.0 << "Latitude is not a number";
+        QTest::newRow("beyond 180")
+            << "10"
+            << "181" << false << 0.0 << 0.0 << "Longitude must be between -180 and 180";
+    }
+
+    void usesFieldsForSelection() {
+        QFETCH(QString, latitude);
+        QFETCH(QString, longitude);
+        QFETCH(bool, given);
+        QFETCH(QString, problem);
+        for (const char* name : {"a", "b", "c"})
+            Window()->AddPictures(
+                {QFile::encodeName(MakePicture(QString("use/%1.jpg").arg(name)))});
+        SelectRows({0, 2});
+        g_app.wndLatitude->setText(latitude);
+        g_app.wndLongitude->setText(longitude);
+        QTest::keyClick(Window(), Qt::Key_M, Qt::ControlModifier);
+
+        QCOMPARE(List()->HasNewPosition(0), given);
+        QCOMPARE(List()->HasNewPosition(1), false);
+        QCOMPARE(List()->HasNewPosition(2), given);
+        auto* write = Window()->findChild<QPushButton*>("writeChanges");
+        QCOMPARE(write->text(),
+                 given ? QStringLiteral("Write 2 changes") : QStringLiteral("Write 0 changes"));
+        if (!given) {
+            const QString status = Window()->findChild<QLabel*>("picturesStatus")->text();
+            QVERIFY2(status.contains(problem), qPrintable(status));
+            return;
+        }
+        QFETCH(double, expectedLatitude);
+        QFETCH(double, expectedLongitude);
+        const auto place = List()->NewPositionOf(2);
+        QCOMPARE(place->latitude, expectedLatitude);
+        QCOMPARE(place->longitude, expectedLongitude);
+        QVERIFY(!place->altitude);
+    }
+
+    // New positions are markers of their own colour; a click on one selects its row.
+    void markersOnTheMap() {
+        for (const char* name : {"a", "b", "c"})
+            Window()->AddPictures(
+                {QFile::encodeName(MakePicture(QString("map/%1.jpg").arg(name)))});
+        SelectRows({1, 2});
+        g_app.wndLatitude->setText("10.5");
+        g_app.wndLongitude->setText("20.25");
+        QVERIFY(Window()->UseMapPosition());
+        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "picturesLayer.getLayers().length", 2));
+        QCOMPARE(Map("picturesLayer.getLayers()[0].options.fillColor").toString(),
+                 QStringLiteral("#e8590c"));
+        const QString titleBefore = g_app.pMapView->m_strTitle.value_or("");
+        Map("picturesLayer.getLayers()[0].fire('click')");
+        QVERIFY(WaitUntil([this] { return Window()->SelectedRows() == QList<int>{1}; }));
+        // The map's own title comes back: it is what the settings keep.
+        QVERIFY(WaitUntil([&] { return g_app.pMapView->m_strTitle.value_or("") == titleBefore; }));
+        // A single selected row is opened as Open Picture opens it.
+        QVERIFY(
+            WaitUntil([this] { return QFile::encodeName(g_app.szPicture) == List()->Path(1); }));
+    }
+
+    // A file that is no picture fails with its reason and stays as it was; the others are
+    // written, and read again so that "position now" is what the files hold.
+    void writesAllButTheFailure() {
+        QStringList files;
+        for (const char* name : {"a", "b", "c", "d", "e"})
+            files << MakePicture(QString("write/%1.jpg").arg(name));
+        QFile broken(files[2]);
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("not a picture at all\n");
+        broken.close();
+        const QByteArray brokenBefore = TestPictures::FileBytes(files[2]);
+        const QList<int> rows = AddAndRead(files);
+        SelectRows(rows);
+        g_app.wndLatitude->setText("-33.5");
+        g_app.wndLongitude->setText("151.25");
+        QVERIFY(Window()->UseMapPosition());
+        Write();
+
+        QCOMPARE(g_app.wndInfo->toPlainText(),
+                 QStringLiteral("GPS information recorded in 4 pictures\n1 failed"));
+        QCOMPARE(TestPictures::FileBytes(files[2]), brokenBefore);
+        QCOMPARE(List()->StateOf(rows[2]), PictureList::WriteState::Failed);
+        QVERIFY(!List()->index(rows[2], PictureList::State).data().toString().endsWith(": "));
+        for (int i : {0, 1, 3, 4}) {
+            QCOMPARE(List()->StateOf(rows[i]), PictureList::WriteState::Written);
+            QCOMPARE(Latitude(files[i]), QStringLiteral("-33.5"));
+            QCOMPARE(List()->Info(rows[i]).latitude.value_or(0), -33.5);
+        }
+    }
+
+    // Cancel stops after the pictures in hand: the rest keep waiting, untouched.
+    void cancelsHalfWay() {
+        QStringList files;
+        QList<QByteArray> before;
+        for (int i = 0; i < 60; ++i) {
+            files << MakePicture(QString("cancel/%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+            before << TestPictures::FileBytes(files.last());
+        }
+        const QList<int> rows = AddAndRead(files);
+        SelectRows(rows);
+        g_app.wndLatitude->setText("12.25");
+        g_app.wndLongitude->setText("-7.5");
+        QVERIFY(Window()->UseMapPosition());
+        auto* cancel = Window()->findChild<QPushButton*>("cancelBatch");
+        QMetaObject::Connection first = connect(
+            &Window()->Batch().Runner(), &BatchRunner::pictureWritten, cancel,
+            [cancel] { cancel->click(); }, Qt::QueuedConnection);
+        Write();
+        disconnect(first);
+
+        int written = 0;
+        for (int i = 0; i < files.size(); ++i) {
+            if (List()->StateOf(rows[i]) == PictureList::WriteState::Written) {
+                ++written;
+                QCOMPARE(Latitude(files[i]), QStringLiteral("12.25"));
+            } else {
+                QCOMPARE(List()->StateOf(rows[i]), PictureList::WriteState::Waiting);
+                QCOMPARE(TestPictures::FileBytes(files[i]), before[i]);
+            }
+        }
+        QVERIFY2(written > 0 && written < files.size(), qPrintable(QString::number(written)));
+        QVERIFY(g_app.wndInfo->toPlainText().contains("Cancelled"));
+    }
+
+    // Undo puts back what each picture had: no GPS at all, or its own position.
+    void undoesTheLastWrite() {
+        const QString bare = MakePicture("undo/bare.jpg");
+        const QString placed = MakePicture("undo/placed.jpg");
+        QVERIFY(Tag(placed, {"-GPSLatitude=48.5", "-GPSLatitudeRef=N", "-GPSLongitude=2.25",
+                             "-GPSLongitudeRef=E"}));
+        const QList<int> rows = AddAndRead({bare, placed});
+        SelectRows(rows);
+        g_app.wndLatitude->setText("1.5");
+        g_app.wndLongitude->setText("2.5");
+        QVERIFY(Window()->UseMapPosition());
+        Write();
+        QCOMPARE(Latitude(bare), QStringLiteral("1.5"));
+
+        auto* undo = m_main->findChild<QAction*>("undoLastWrite");
+        emit qobject_cast<QMenu*>(undo->parent())->aboutToShow();
+        QVERIFY(undo->isEnabled());
+        g_app.wndInfo->setPlainText("waiting");
+        undo->trigger();
+        QVERIFY(WaitUntil([this] { return Idle() && g_app.wndInfo->toPlainText() != "waiting"; },
+                          60000));
+        QCOMPARE(g_app.wndInfo->toPlainText(),
+                 QStringLiteral("GPS information put back in 2 pictures"));
+        QCOMPARE(Latitude(bare), QString());
+        QCOMPARE(Latitude(placed), QStringLiteral("48.5"));
+        QVERIFY(!List()->Info(rows[0]).latitude);
+        QCOMPARE(List()->Info(rows[1]).latitude.value_or(0), 48.5);
+    }
+
+    void remembersPlaceInItsOwnGroup() {
+        ShowPicturesWindow();
+        Window()->setGeometry(QRect(300, 200, 640, 420));
+        Settle(100);
+        Window()->hide();
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo");
+        settings.beginGroup("PicturesWindow");
+        QVERIFY(settings.contains("geometry"));
+        settings.endGroup();
+        settings.beginGroup("Kartavo");
+        for (const QString& key : settings.childKeys())
+            QVERIFY2(QStringList({"xPos", "yPos", "Position"}).contains(key), qPrintable(key));
+        settings.endGroup();
+        const QRect place = Window()->geometry();
+        delete Window();
+        ShowPicturesWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(Window()));
+        QCOMPARE(Window()->geometry(), place);
+    }
+};
+
+QTEST_MAIN(TestPicturesWindow)
+#include "test_pictures_window.moc"
