@@ -360,7 +360,7 @@ void PicturesWindow::ShowCurrent() {
     if (rows.size() != 1)
         return;
     // What opening this picture does: preview, pickers, fields, map, information box.
-    TakePicture(QFile::decodeName(m_list->Path(rows.first())));
+    TakePicture(m_list->Path(rows.first()));
 }
 
 void PicturesWindow::UpdateWriteButton() {

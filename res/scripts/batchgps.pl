@@ -2,12 +2,16 @@
 # Reads, writes or restores the GPS tags of many pictures in one run, so that
 # Image::ExifTool is loaded once for all of them.
 #
-#   perl batchgps.pl read  - FIRST -- PICTURE...
-#   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME)...
+#   perl batchgps.pl read  - FIRST -- (PICTURE SIDECAR SIDECAR)...
+#   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
 #   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE AFTER)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
+# A read takes the position from the first of the two SIDECARs (XMP files; either may
+# be empty) that has one when the picture has none of its own. A write with a SIDECAR
+# puts the position into that XMP file (made when missing) and never opens the picture
+# for writing.
 # BEFORE and AFTER are a picture's B and A journal lines (AFTER may be empty).
 #
 # One line is printed per picture as soon as it is done, fields separated by tabs,
@@ -23,6 +27,8 @@
 #   B ID PICTURE TARGET gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
 #       before the picture is touched: its previous value of each tag the write changes
 #       (TAG! where it had none), then the values written
+#   B ID PICTURE SIDECAR sidecar|sidecar-new CONTENT=BASE64
+#       before a sidecar is touched: its whole previous content, or that it was made new
 #   A ID DEV:INODE:SIZE:MTIME   after the new picture has taken the picture's name
 #   U ID                        after an undo has put the previous tags back
 #
@@ -194,8 +200,24 @@ sub Thumbnail {
     return MIME::Base64::encode_base64($$data, '');
 }
 
+# The position of an XMP sidecar, with its file name, or nothing.
+sub SidecarPosition {
+    my ($sidecar) = @_;
+    return () unless length $sidecar and -f $sidecar;
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($sidecar) or return ();
+    my $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
+    my $lon = $et->GetValue('XMP:GPSLongitude', 'ValueConv');
+    return () unless IsFiniteNumber($lat) and IsFiniteNumber($lon)
+        and abs($lat) <= 90 and abs($lon) <= 180;
+    my $alt = $et->GetValue('Composite:GPSAltitude', 'ValueConv')
+        // $et->GetValue('XMP:GPSAltitude', 'ValueConv');
+    $alt = IsFiniteNumber($alt) && abs($alt) < 1e7 ? Number($alt) : '';
+    return (Number($lat), Number($lon), $alt, (split m{/}, $sidecar)[-1]);
+}
+
 sub ReadPicture {
-    my ($index, $path) = @_;
+    my ($index, $path, @sidecars) = @_;
     if (defined(my $why = CheckOpen($path))) {
         return Say('R', $index, 'FAIL', $why);
     }
@@ -209,8 +231,15 @@ sub ReadPicture {
     return Say('R', $index, 'FAIL', 'it is not a picture' . (length $mime ? " ($mime)" : ''))
         unless $mime =~ m{^image/};
     my ($writable, $whyNot) = Writability($et);
-    Say('R', $index, 'OK', DateTaken($et), Position($et), $mime, $writable, $whyNot, '',
-        Thumbnail($et));
+    my @position = (Position($et), '');
+    unless (length $position[0]) {
+        for my $sidecar (@sidecars) {
+            my @found = SidecarPosition($sidecar);
+            if (@found) { @position = @found; last; }
+        }
+    }
+    Say('R', $index, 'OK', DateTaken($et), @position[0 .. 2], $mime, $writable, $whyNot,
+        $position[3], Thumbnail($et));
 }
 
 # ---- Writing ----------------------------------------------------------------
@@ -423,6 +452,128 @@ sub WritePicture {
     return undef;
 }
 
+# ---- Sidecars ---------------------------------------------------------------
+
+sub ReadWhole {
+    my ($path) = @_;
+    open(my $fh, '<', $path) or return (undef, "cannot read it: $!");
+    binmode $fh;
+    local $/;
+    my $content = <$fh>;
+    close $fh;
+    return ($content // '');
+}
+
+# Puts a new file with $et's new values (or with $content) where no file is yet:
+# written beside, flushed, then linked into place, so that a sidecar that appeared
+# meanwhile is never replaced.
+sub CreateAtomically {
+    my ($et, $target, $content) = @_;
+    my $folder = dirname($target);
+    CleanFolder($folder);
+    my ($fh, $temp) = CreateTemp($folder);
+    return "cannot make a new file in its folder: $temp" unless $fh;
+    my $fail = sub { close $fh if defined $fh; unlink $temp; return $_[0]; };
+    if (defined $content) {
+        WriteAll($fh, $content) or return $fail->("cannot write the new file: $!");
+    } elsif (!$et->WriteInfo(undef, $fh, 'XMP')) {
+        return $fail->('ExifTool cannot write it: ' . (ExifError($et) // 'unknown error'));
+    }
+    $fh->flush or return $fail->("cannot write the new file: $!");
+    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
+    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
+    undef $fh;
+    my $mask = umask;
+    chmod(0666 & ~$mask, $temp);
+    link($temp, $target) or return $fail->("cannot put the new file in place: $!");
+    unlink $temp;
+    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    return undef;
+}
+
+# Replaces an existing file by $content, atomically.
+sub ReplaceAtomically {
+    my ($target, $content) = @_;
+    my @stat = stat $target or return "cannot open it: $!";
+    my $folder = dirname($target);
+    my ($fh, $temp) = CreateTemp($folder);
+    return "cannot make a new file in its folder: $temp" unless $fh;
+    my $ok = WriteAll($fh, $content) && $fh->flush && $fh->sync;
+    my $why = "cannot write the new file: $!";
+    close $fh or $ok = 0;
+    $ok = $ok && chmod($stat[2] & 07777, $temp) && rename($temp, $target);
+    unless ($ok) { unlink $temp; return $why; }
+    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    return undef;
+}
+
+sub WriteSidecar {
+    my ($id, $path, $sidecar, $latText, $lonText, $altText, $timeText) = @_;
+    my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
+    return $why unless $values;
+    # The picture is only looked at: it must be there, and it is never opened for writing.
+    return $why if defined($why = CheckOpen($path));
+    my ($target, $linkError) = Target($sidecar);
+    return "its sidecar: $linkError" unless defined $target;
+    my $exists = -e $target || -l $target;
+
+    my $et = Image::ExifTool->new;
+    my $old = '';
+    if ($exists) {
+        return "its sidecar $sidecar: $why" if defined($why = CheckOpen($target));
+        $et->ExtractInfo($target);
+        my $error = ExifError($et);
+        return "its sidecar $sidecar cannot be read: $error" if defined $error;
+        my $type = $et->GetValue('FileType') // '';
+        return "its sidecar $sidecar is not an XMP file" unless $type eq 'XMP';
+        ($old, $why) = ReadWhole($target);
+        return "its sidecar $sidecar: $why" unless defined $old;
+    }
+    my %new = @$values;
+    my @xmp = (GPSLatitude => $latText + 0, GPSLongitude => $lonText + 0);
+    push @xmp, GPSAltitude => Number(abs $altText), GPSAltitudeRef => $new{GPSAltitudeRef}
+        if exists $new{GPSAltitude};
+    push @xmp, GPSDateTime => "${timeText}Z" if length $timeText;
+    while (my ($tag, $value) = splice(@xmp, 0, 2)) {
+        my ($count, $setError) = $et->SetNewValue("XMP-exif:$tag", $value, Type => 'ValueConv');
+        return "cannot set $tag: " . ($setError // 'rejected') unless $count;
+    }
+    $why = Journal('B', $id, $path, $target, $exists ? 'sidecar' : 'sidecar-new',
+                   'CONTENT=' . MIME::Base64::encode_base64($old, ''));
+    return $why if defined $why;
+    $why = $exists ? WriteAtomically($et, $target) : CreateAtomically($et, $target);
+    return $why if defined $why;
+    $why = Journal('A', $id, FileState($target));
+    return "written, but $why" if defined $why;
+    return undef;
+}
+
+sub UndoSidecar {
+    my ($target, $state, $contentField, $afterLine) = @_;
+    my ($encoded) = ($contentField // '') =~ /^CONTENT=(.*)\z/s
+        or return ('FAIL', 'the journal entry is damaged');
+    my $old = MIME::Base64::decode_base64($encoded);
+    my $new = $state eq 'sidecar-new';
+    my @after = length $afterLine ? Fields($afterLine) : ();
+    unless (@after >= 3 and $after[2] eq FileState($target)) {
+        # Already as before: the write never took place, or an undo was cut short.
+        return ('OK') if $new and !-e $target and !-l $target;
+        if (!$new and -f $target) {
+            my ($now) = ReadWhole($target);
+            return ('OK') if defined $now and $now eq $old;
+        }
+        return ('SKIP', 'its sidecar was changed after the write');
+    }
+    if ($new) {
+        unlink $target or return ('FAIL', "cannot remove its sidecar: $!");
+        SyncFolder(dirname($target)) or print STDERR "Cannot flush the folder: $!\n";
+    } else {
+        my $why = ReplaceAtomically($target, $old);
+        return ('FAIL', $why) if defined $why;
+    }
+    return ('OK');
+}
+
 # ---- Undo -------------------------------------------------------------------
 
 sub ParseBefore {
@@ -449,6 +600,12 @@ sub Matches {
 
 sub UndoPicture {
     my ($index, $id, $target, $beforeLine, $afterLine) = @_;
+    my @before = Fields($beforeLine);
+    if (@before >= 6 and $before[4] =~ /^sidecar(?:-new)?\z/) {
+        my @result = UndoSidecar($target, $before[4], $before[5], $afterLine);
+        Journal('U', $id) if $result[0] eq 'OK';
+        return @result;
+    }
     my ($state, $old, $new) = ParseBefore($beforeLine);
     return ('FAIL', 'the journal entry is damaged') unless defined $state;
     return ('SKIP', "it is gone: $!") unless -e $target;
@@ -493,16 +650,20 @@ Fatal('usage: batchgps.pl read|write|undo JOURNAL FIRST -- ...')
     unless defined $dashes and $dashes eq '--' and $first =~ /^\d+\z/;
 
 if ($mode eq 'read') {
-    for my $index (0 .. $#items) {
+    Fatal('read needs three arguments per picture') if @items % 3;
+    for my $index (0 .. @items / 3 - 1) {
         last if $stop;
-        ReadPicture($index, $items[$index]);
+        ReadPicture($index, @items[$index * 3 .. $index * 3 + 2]);
     }
 } elsif ($mode eq 'write') {
-    Fatal('write needs five arguments per picture') if @items % 5;
+    Fatal('write needs six arguments per picture') if @items % 6;
     OpenJournal($journalPath);
-    for my $index (0 .. @items / 5 - 1) {
+    for my $index (0 .. @items / 6 - 1) {
         last if $stop;
-        my $why = WritePicture($index, $first + $index, @items[$index * 5 .. $index * 5 + 4]);
+        my ($path, $lat, $lon, $alt, $time, $sidecar) = @items[$index * 6 .. $index * 6 + 5];
+        my $why = length $sidecar
+            ? WriteSidecar($first + $index, $path, $sidecar, $lat, $lon, $alt, $time)
+            : WritePicture($index, $first + $index, $path, $lat, $lon, $alt, $time);
         Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
     }
 } elsif ($mode eq 'undo') {
