@@ -140,7 +140,10 @@ sub Writability {
     my ($et) = @_;
     my $type = $et->GetValue('FileType') // '';
     return (0, 'ExifTool does not know this file type') unless length $type;
-    return (0, "ExifTool cannot write $type files") unless Image::ExifTool::CanWrite($type);
+    # "Extended WEBP" and the like name a kind of file, not a type: ask by its extension too.
+    my $extension = $et->GetValue('FileTypeExtension', 'ValueConv') // '';
+    return (0, "ExifTool cannot write $type files")
+        unless Image::ExifTool::CanWrite($type) or Image::ExifTool::CanWrite($extension);
     return (0, "$type files cannot hold Exif GPS tags") if $NO_EXIF{$type};
     return (1, '');
 }

@@ -222,9 +222,10 @@ inline QStringList TagsButPosition(const QString& path) {
     return kept;
 }
 
-// ImageMagick's digest of the decoded pixels.
+// ImageMagick's digest of the decoded pixels; a DNG's own picture is read as the TIFF it is.
 inline QString PixelDigest(const QString& path) {
-    return QString::fromUtf8(RunTool("identify", {"-format", "%#\n", path}).out)
+    const QString coder = path.endsWith(".dng") ? "tiff:" : "";
+    return QString::fromUtf8(RunTool("identify", {"-format", "%#\n", coder + path}).out)
         .split('\n')
         .value(0);
 }
