@@ -8,6 +8,7 @@ packages=(
     libglib2.0-dev libjs-leaflet
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
+    qt6-image-formats-plugins libheif-examples imagemagick
 )
 
 sudo=()

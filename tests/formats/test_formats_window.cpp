@@ -46,6 +46,28 @@ class TestFormatsWindow : public QObject {
             20000);
     }
 
+    // For the README, by hand: KARTAVO_SCREENSHOT=out.png shows a RAW file with a
+    // photograph-like preview and saves the screen.
+    void ScreenshotOfRaw() {
+        const QString out = qEnvironmentVariable("KARTAVO_SCREENSHOT");
+        if (out.isEmpty())
+            return;
+        const QString preview = m_dir.filePath("preview.jpg");
+        QCOMPARE(RunTool("convert", {"-size", "640x427", "plasma:steelblue-forestgreen", "-blur",
+                                     "0x3", preview})
+                     .exitCode,
+                 0);
+        QFile file(preview);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString raw = m_dir.filePath("DSC_0042.NEF");
+        QVERIFY(WriteFile(raw, RawWithPreview(file.readAll())));
+        QVERIFY(Drop(raw));
+        QVERIFY(Shows(640, QUrl::fromLocalFile(m_cache.path()).toString()));
+        QVERIFY(WaitUntil([] { return !g_app.pRunner->IsBusy(); }));
+        Settle(1500);
+        QCOMPARE(RunTool("import", {"-window", "root", out}).exitCode, 0);
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_config.isValid() && m_cache.isValid() && m_dir.isValid());
@@ -69,6 +91,7 @@ private slots:
         QVERIFY(Drop(raw));
         QVERIFY2(Shows(160, cache), qPrintable(Photo("photo.src + ' ' + photo.alt").toString()));
         QCOMPARE(Photo("photo.alt").toString(), QString());
+        ScreenshotOfRaw();
 
         const QString tiff = m_dir.filePath("scan.tif");
         QVERIFY(Make(tiff, "tiff"));
