@@ -52,8 +52,10 @@ BEGIN {
 my $stop = 0;
 $SIG{TERM} = sub { $stop = 1; };
 
-# Largest embedded picture passed on as a thumbnail.
-my $MAX_THUMBNAIL = 1024 * 1024;
+# Largest embedded picture passed on as a thumbnail. A RAW file's preview may be a
+# megabyte; passed through the window's thread it would hold the window up, so a larger
+# one is left to the thumbnail maker, which reads the file itself.
+my $MAX_THUMBNAIL = 256 * 1024;
 # Formats ExifTool writes but which hold no Exif GPS block.
 my %NO_EXIF = map { $_ => 1 } qw(GIF PPM EPS PS PDF AI AIT ICC VRD DR4 IND FLIF XMP CRW X3F);
 
