@@ -455,12 +455,13 @@ bool BatchRunner::UndoLast() {
         item.presetReason = error;
         items.push_back(item);
     }
+    BatchJournal::FollowUndoneWrites(journal, entries);
     for (const BatchJournal::Entry& entry : entries) {
         Item item;
         item.path = entry.path;
         item.presetOk = entry.undone;
         if (!entry.undone)
-            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.after)};
+            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.written)};
         items.push_back(item);
     }
     m_pImpl->journal = journal;

@@ -4,11 +4,12 @@
 #
 #   perl batchgps.pl read  - FIRST -- PICTURE...
 #   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME)...
-#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE AFTER)...
+#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
-# BEFORE and AFTER are a picture's B and A journal lines (AFTER may be empty).
+# BEFORE is a picture's B journal line; STATE what the picture looked like after the
+# write (its A record's, carried through later undone writes), or empty when unknown.
 #
 # One line is printed per picture as soon as it is done, fields separated by tabs,
 # with backslash, tab, CR and LF in a field written as \\ \t \r \n:
@@ -20,11 +21,12 @@
 #
 # Journal lines (same escaping), each appended and flushed to disk before going on,
 # ID being FIRST + INDEX:
-#   B ID PICTURE TARGET gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
-#       before the picture is touched: its previous value of each tag the write changes
-#       (TAG! where it had none), then the values written
-#   A ID DEV:INODE:SIZE:MTIME   after the new picture has taken the picture's name
-#   U ID                        after an undo has put the previous tags back
+#   B ID PICTURE TARGET STATE gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
+#       before the picture is touched: the file's state, its previous value of each
+#       tag the write changes (TAG! where it had none), then the values written
+#   A ID STATE    after the new picture has taken the picture's name
+#   U ID STATE    after an undo has put the previous tags back
+# STATE is DEV:INODE:SIZE:MTIME of the file; a later change to the picture changes it.
 #
 # SIGTERM stops the run after the picture in hand.
 use strict;
@@ -402,7 +404,10 @@ sub WritePicture {
     return $why if defined($why = CheckOpen($target));
 
     my $et = Image::ExifTool->new;
+    # The previous tags are all in the Exif block; no need to look past the image.
+    $et->Options(FastScan => 1);
     $et->ExtractInfo($target);
+    $et->Options(FastScan => 0);
     my $error = ExifError($et);
     return "ExifTool cannot read it: $error" if defined $error;
     my ($writable, $whyNot) = Writability($et);
@@ -414,7 +419,8 @@ sub WritePicture {
         my ($count, $setError) = $et->SetNewValue("GPS:$tag", $new{$tag}, Type => 'Raw');
         return "cannot set $tag: " . ($setError // 'rejected') unless $count;
     }
-    $why = Journal('B', $id, $path, $target, TagState($et, @tags), '->', map { "$_=$new{$_}" } @tags);
+    $why = Journal('B', $id, $path, $target, FileState($target), TagState($et, @tags), '->',
+                   map { "$_=$new{$_}" } @tags);
     return $why if defined $why;
     $why = WriteAtomically($et, $target);
     return $why if defined $why;
@@ -428,8 +434,8 @@ sub WritePicture {
 sub ParseBefore {
     my ($line) = @_;
     my @fields = Fields($line);
-    return () unless @fields >= 6 and $fields[0] eq 'B';
-    my (undef, undef, undef, undef, $state, @rest) = @fields;
+    return () unless @fields >= 7 and $fields[0] eq 'B';
+    my (undef, undef, undef, undef, undef, $state, @rest) = @fields;
     my (@old, @new, $after);
     for my $field (@rest) {
         if ($field eq '->') { $after = 1; next; }
@@ -448,7 +454,7 @@ sub Matches {
 }
 
 sub UndoPicture {
-    my ($index, $id, $target, $beforeLine, $afterLine) = @_;
+    my ($index, $id, $target, $beforeLine, $written) = @_;
     my ($state, $old, $new) = ParseBefore($beforeLine);
     return ('FAIL', 'the journal entry is damaged') unless defined $state;
     return ('SKIP', "it is gone: $!") unless -e $target;
@@ -460,13 +466,13 @@ sub UndoPicture {
     my $error = ExifError($et);
     return ('SKIP', "ExifTool cannot read it: $error") if defined $error;
 
-    my @after = length $afterLine ? Fields($afterLine) : ();
-    my $unchanged = @after >= 3 && $after[2] eq FileState($target) && Matches($et, undef, $new);
+    my $unchanged = length $written && $written eq FileState($target) && Matches($et, undef, $new);
     unless ($unchanged) {
         # Already as before: the write never took place, or an undo was cut short.
         return ('OK') if Matches($et, $state, $old);
         # No record after the write: the run ended between the rename and the record.
-        return ('SKIP', 'it was changed after the write') unless !@after && Matches($et, undef, $new);
+        return ('SKIP', 'it was changed after the write')
+            unless !length $written && Matches($et, undef, $new);
     }
 
     if ($state eq 'nogps') {
@@ -482,7 +488,7 @@ sub UndoPicture {
     }
     $why = WriteAtomically($et, $target);
     return ('FAIL', $why) if defined $why;
-    Journal('U', $id);
+    Journal('U', $id, FileState($target));
     return ('OK');
 }
 

@@ -164,6 +164,7 @@ private slots:
     void writeWithFailureInMiddle();
     void cancelHalfWay();
     void undoAfterRestart();
+    void undoTwoWritesInTurn();
     void killedMidWrite_data();
     void killedMidWrite();
     void everythingButGpsUnchanged();
@@ -485,6 +486,28 @@ void BatchRunnerTest::undoAfterRestart() {
     QCOMPARE(FileBytes(Name(changed)), changedBytes);
     QVERIFY(!runner->CanUndo());
     QVERIFY(!runner->UndoLast());
+}
+
+void BatchRunnerTest::undoTwoWritesInTurn() {
+    const QByteArray picture = Picture("twice.jpg");
+    auto runner = Runner();
+    for (double latitude : {1.0, 2.0}) {
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write({At(picture, latitude, 3)}));
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 1);
+    }
+    // Each undo takes back one write: the first write's journal still knows the
+    // picture after the second write was undone.
+    for (const QString& expected : {QString("1/1 0/1 0/1000000"), QString()}) {
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->UndoLast());
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 1);
+        QCOMPARE(ReadTags(Name(picture), {"GPS:GPSLatitude"})["GPS:GPSLatitude"], expected);
+    }
+    QVERIFY(!HasGpsDirectory(picture));
+    QVERIFY(!runner->CanUndo());
 }
 
 void BatchRunnerTest::killedMidWrite_data() {
