@@ -31,6 +31,7 @@
 # SIGTERM stops the run after the picture in hand.
 use strict;
 use warnings;
+use Config ();
 use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
@@ -280,44 +281,71 @@ sub CreateTemp {
     return (undef, 'no free name');
 }
 
-# Writes the picture with $et's new values into a new file beside it, flushes it, and
-# renames it over the picture; then flushes the folder. Returns undef on success,
-# or the reason, with the picture as it was.
-sub WriteAtomically {
+# sync_file_range(2), to start writing a new file to disk while the next picture is
+# prepared; where this is not known, the flush before the rename does it all.
+my $SYNC_FILE_RANGE = $Config::Config{ptrsize} == 8
+    ? ($Config::Config{archname} =~ /^x86_64/ ? 277 : $Config::Config{archname} =~ /^aarch64/ ? 84 : undef)
+    : undef;
+my $SYNC_FILE_RANGE_WRITE = 2;
+
+# Writes the picture with $et's new values into a new file beside it and starts
+# writing that to disk. Returns the new file, {same => 1} when the picture already
+# holds exactly these values, or (undef, reason) with nothing left behind.
+sub WriteNew {
     my ($et, $target) = @_;
-    my @stat = stat $target or return "cannot open it: $!";
+    my @stat = stat $target or return (undef, "cannot open it: $!");
     my $folder = dirname($target);
     CleanFolder($folder);
     my ($fh, $temp) = CreateTemp($folder);
-    return "cannot make a new file in its folder: $temp" unless $fh;
-    my $fail = sub {
-        my ($why) = @_;
-        close $fh if defined $fh;
-        unlink $temp;
-        return $why;
-    };
+    return (undef, "cannot make a new file in its folder: $temp") unless $fh;
+    my $new = {fh => $fh, temp => $temp, target => $target, folder => $folder, stat => \@stat};
     local $! = 0;
     my $result = $et->WriteInfo($target, $fh);
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
         $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
-        return $fail->("ExifTool cannot write it: $why");
+        return (undef, Discard($new, "ExifTool cannot write it: $why"));
     }
     if ($result == 2) {
-        # The picture already holds exactly these values.
-        $fail->('');
-        return undef;
+        Discard($new);
+        return ({same => 1});
     }
-    $fh->flush or return $fail->("cannot write the new file: $!");
-    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
-    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
-    undef $fh;
-    chmod($stat[2] & 07777, $temp) or return $fail->("cannot give the new file the picture's permissions: $!");
-    chown($stat[4], $stat[5], $temp);
-    rename($temp, $target) or return $fail->("cannot put the new file in the picture's place: $!");
-    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    $fh->flush or return (undef, Discard($new, "cannot write the new file: $!"));
+    syscall($SYNC_FILE_RANGE, fileno($fh), 0, 0, $SYNC_FILE_RANGE_WRITE) if $SYNC_FILE_RANGE;
+    return ($new);
+}
+
+# Removes a new file that will not be used; returns the reason given.
+sub Discard {
+    my ($new, $why) = @_;
+    close $new->{fh} if $new->{fh};
+    unlink $new->{temp} if $new->{temp};
+    return $why;
+}
+
+# Flushes the new file, renames it over the picture and flushes the folder. Returns
+# undef on success, or the reason, with the picture as it was.
+sub PutInPlace {
+    my ($new) = @_;
+    return undef if $new->{same};
+    my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
+    $fh->sync or return Discard($new, "cannot flush the new file to disk: $!");
+    delete $new->{fh};
+    close $fh or return Discard($new, "cannot write the new file: $!");
+    chmod($stat->[2] & 07777, $temp)
+        or return Discard($new, "cannot give the new file the picture's permissions: $!");
+    chown($stat->[4], $stat->[5], $temp);
+    rename($temp, $new->{target})
+        or return Discard($new, "cannot put the new file in the picture's place: $!");
+    SyncFolder($new->{folder}) or print STDERR "Cannot flush the folder $new->{folder}: $!\n";
     return undef;
+}
+
+sub WriteAtomically {
+    my ($et, $target) = @_;
+    my ($new, $why) = WriteNew($et, $target);
+    return $new ? PutInPlace($new) : $why;
 }
 
 sub FileState {
@@ -395,8 +423,10 @@ sub NewValues {
     return (\@values);
 }
 
-sub WritePicture {
-    my ($index, $id, $path, $latText, $lonText, $altText, $timeText) = @_;
+# Everything for one picture's write short of touching the picture: the new file
+# beside it and its journal record. Returns that, or the reason it cannot be written.
+sub PrepareWrite {
+    my ($id, $path, $latText, $lonText, $altText, $timeText) = @_;
     my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
     return $why unless $values;
     my ($target, $linkError) = Target($path);
@@ -419,12 +449,26 @@ sub WritePicture {
         my ($count, $setError) = $et->SetNewValue("GPS:$tag", $new{$tag}, Type => 'Raw');
         return "cannot set $tag: " . ($setError // 'rejected') unless $count;
     }
-    $why = Journal('B', $id, $path, $target, FileState($target), TagState($et, @tags), '->',
-                   map { "$_=$new{$_}" } @tags);
+    my @record = ('B', $id, $path, $target, FileState($target), TagState($et, @tags), '->',
+                  map { "$_=$new{$_}" } @tags);
+    my $file;
+    ($file, $why) = WriteNew($et, $target);
+    return $why unless $file;
+    $file->{record} = \@record;
+    $file->{id} = $id;
+    return $file;
+}
+
+# Records the picture's previous tags, then puts the new file in its place.
+sub CommitWrite {
+    my ($file) = @_;
+    return $file unless ref $file;
+    return undef if $file->{same};
+    my $why = Journal(@{$file->{record}});
+    return Discard($file, $why) if defined $why;
+    $why = PutInPlace($file);
     return $why if defined $why;
-    $why = WriteAtomically($et, $target);
-    return $why if defined $why;
-    $why = Journal('A', $id, FileState($target));
+    $why = Journal('A', $file->{id}, FileState($file->{target}));
     return "written, but $why" if defined $why;
     return undef;
 }
@@ -506,10 +550,23 @@ if ($mode eq 'read') {
 } elsif ($mode eq 'write') {
     Fatal('write needs five arguments per picture') if @items % 5;
     OpenJournal($journalPath);
-    for my $index (0 .. @items / 5 - 1) {
-        last if $stop;
-        my $why = WritePicture($index, $first + $index, @items[$index * 5 .. $index * 5 + 4]);
+    # While one picture's new file goes to disk, the next one's is made.
+    my $count = @items / 5;
+    my $prepare = sub {
+        my ($index) = @_;
+        return PrepareWrite($first + $index, @items[$index * 5 .. $index * 5 + 4]);
+    };
+    my $next = $count && !$stop ? $prepare->(0) : undef;
+    for my $index (0 .. $count - 1) {
+        last unless defined $next;
+        my $file = $next;
+        $next = $index + 1 < $count && !$stop ? $prepare->($index + 1) : undef;
+        my $why = CommitWrite($file);
         Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
+        if ($stop) {
+            Discard($next) if ref $next;
+            last;
+        }
     }
 } elsif ($mode eq 'undo') {
     Fatal('undo needs three arguments per picture') if @items % 3;
