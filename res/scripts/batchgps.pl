@@ -19,8 +19,8 @@
 #   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
 # INDEX counts from 0 within this run. A picture that fails is left as it was.
 #
-# Journal lines (same escaping), each appended and flushed to disk before going on,
-# ID being FIRST + INDEX:
+# Journal lines (same escaping), each appended in one piece; a picture's B line is
+# flushed to disk before the picture is touched. ID is FIRST + INDEX:
 #   B ID PICTURE TARGET STATE gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
 #       before the picture is touched: the file's state, its previous value of each
 #       tag the write changes (TAG! where it had none), then the values written
@@ -28,7 +28,7 @@
 #   U ID STATE    after an undo has put the previous tags back
 # STATE is DEV:INODE:SIZE:MTIME of the file; a later change to the picture changes it.
 #
-# SIGTERM stops the run after the picture in hand.
+# SIGTERM stops the run after the pictures in hand (a write takes a few at a time).
 use strict;
 use warnings;
 use Config ();
@@ -49,6 +49,8 @@ BEGIN {
 my $stop = 0;
 $SIG{TERM} = sub { $stop = 1; };
 
+# Pictures written together: one flush of the journal and of their folder for all.
+my $GROUP = 4;
 # Largest embedded picture passed on as a thumbnail.
 my $MAX_THUMBNAIL = 1024 * 1024;
 # Formats ExifTool writes but which hold no Exif GPS block.
@@ -227,10 +229,13 @@ sub OpenJournal {
     binmode $journal;
 }
 
-# One record per write(2) call, so that two runs appending to one journal never mix.
+# Appends records, one write(2) call each so that two runs appending to one journal
+# never mix them, and flushes the journal to disk.
 sub Journal {
-    my $line = join("\t", map { Escape($_) } @_) . "\n";
-    return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    for my $record (@_) {
+        my $line = join("\t", map { Escape($_) } @$record) . "\n";
+        return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    }
     return "cannot flush the undo journal to disk: $!" unless $journal->sync;
     return undef;
 }
@@ -327,7 +332,7 @@ sub Discard {
 # Flushes the new file, renames it over the picture and flushes the folder. Returns
 # undef on success, or the reason, with the picture as it was.
 sub PutInPlace {
-    my ($new) = @_;
+    my ($new, $laterFolderFlush) = @_;
     return undef if $new->{same};
     my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
     $fh->sync or return Discard($new, "cannot flush the new file to disk: $!");
@@ -338,8 +343,15 @@ sub PutInPlace {
     chown($stat->[4], $stat->[5], $temp);
     rename($temp, $new->{target})
         or return Discard($new, "cannot put the new file in the picture's place: $!");
-    SyncFolder($new->{folder}) or print STDERR "Cannot flush the folder $new->{folder}: $!\n";
+    FlushFolders($new->{folder}) unless $laterFolderFlush;
     return undef;
+}
+
+sub FlushFolders {
+    my %seen;
+    for my $folder (grep { !$seen{$_}++ } @_) {
+        SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    }
 }
 
 sub WriteAtomically {
@@ -459,18 +471,31 @@ sub PrepareWrite {
     return $file;
 }
 
-# Records the picture's previous tags, then puts the new file in its place.
-sub CommitWrite {
-    my ($file) = @_;
-    return $file unless ref $file;
-    return undef if $file->{same};
-    my $why = Journal(@{$file->{record}});
-    return Discard($file, $why) if defined $why;
-    $why = PutInPlace($file);
-    return $why if defined $why;
-    $why = Journal('A', $file->{id}, FileState($file->{target}));
-    return "written, but $why" if defined $why;
-    return undef;
+# Records the previous tags of a group of pictures in one flush of the journal, then
+# puts their new files in place and flushes their folders once. Returns the reason
+# for each picture that failed, undef for each that succeeded.
+sub CommitGroup {
+    my @prepared = @_;
+    my @files = grep { ref $_ and !$_->{same} } @prepared;
+    my %why;
+    if (@files and defined(my $why = Journal(map { $_->{record} } @files))) {
+        $why{$_} = Discard($_, $why) for @files;
+        @files = ();
+    }
+    my @placed;
+    for my $file (@files) {
+        my $why = PutInPlace($file, 1);
+        if (defined $why) {
+            $why{$file} = $why;
+        } else {
+            push @placed, $file;
+        }
+    }
+    FlushFolders(map { $_->{folder} } @placed);
+    if (@placed and defined(my $why = Journal(map { ['A', $_->{id}, FileState($_->{target})] } @placed))) {
+        $why{$_} = "written, but $why" for @placed;
+    }
+    return map { ref $_ ? $why{$_} : $_ } @prepared;
 }
 
 # ---- Undo -------------------------------------------------------------------
@@ -532,7 +557,7 @@ sub UndoPicture {
     }
     $why = WriteAtomically($et, $target);
     return ('FAIL', $why) if defined $why;
-    Journal('U', $id, FileState($target));
+    Journal(['U', $id, FileState($target)]);
     return ('OK');
 }
 
@@ -550,23 +575,23 @@ if ($mode eq 'read') {
 } elsif ($mode eq 'write') {
     Fatal('write needs five arguments per picture') if @items % 5;
     OpenJournal($journalPath);
-    # While one picture's new file goes to disk, the next one's is made.
+    # A few pictures at a time: their new files go to disk while the next ones are
+    # made, and each flush of the journal or a folder serves them all.
     my $count = @items / 5;
-    my $prepare = sub {
-        my ($index) = @_;
-        return PrepareWrite($first + $index, @items[$index * 5 .. $index * 5 + 4]);
-    };
-    my $next = $count && !$stop ? $prepare->(0) : undef;
-    for my $index (0 .. $count - 1) {
-        last unless defined $next;
-        my $file = $next;
-        $next = $index + 1 < $count && !$stop ? $prepare->($index + 1) : undef;
-        my $why = CommitWrite($file);
-        Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
+    my $index = 0;
+    while ($index < $count and !$stop) {
+        my @group;
+        while (@group < $GROUP and $index + @group < $count and !$stop) {
+            my $n = $index + @group;
+            push @group, PrepareWrite($first + $n, @items[$n * 5 .. $n * 5 + 4]);
+        }
         if ($stop) {
-            Discard($next) if ref $next;
+            # Not touched yet: left as they are, and not reported.
+            ref $_ and Discard($_) for @group;
             last;
         }
+        my @why = CommitGroup(@group);
+        Say('W', $index++, defined $_ ? ('FAIL', $_) : 'OK') for @why;
     }
 } elsif ($mode eq 'undo') {
     Fatal('undo needs three arguments per picture') if @items % 3;
