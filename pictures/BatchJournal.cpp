@@ -92,11 +92,12 @@ bool Read(const QString& journal, QList<Entry>& entries, QString& error) {
         if (fields.size() < 2)
             continue;
         const QByteArray& kind = fields[0];
-        if (kind == "B" && fields.size() >= 6) {
+        if (kind == "B" && fields.size() >= 7) {
             Entry entry;
             entry.id = fields[1];
             entry.path = fields[2];
             entry.target = fields[3];
+            entry.state = fields[4];
             entry.before = line;
             rows.insert(entry.id, entries.size());
             entries.append(entry);
@@ -104,14 +105,37 @@ bool Read(const QString& journal, QList<Entry>& entries, QString& error) {
         }
         // A and U records follow their picture's B record.
         const auto row = rows.constFind(fields[1]);
-        if (row == rows.constEnd())
+        if (row == rows.constEnd() || fields.size() < 3)
             continue;
-        if (kind == "A")
-            entries[*row].after = line;
-        else if (kind == "U")
-            entries[*row].undone = true;
+        Entry& entry = entries[*row];
+        if (kind == "A") {
+            entry.written = fields[2];
+        } else if (kind == "U") {
+            entry.undone = true;
+            entry.undoneState = fields[2];
+        }
     }
     return true;
+}
+
+void FollowUndoneWrites(const QString& journal, QList<Entry>& entries) {
+    const QFileInfo info(journal);
+    const QString stem = info.completeBaseName();
+    const QStringList undone =
+        info.dir().entryList({QStringLiteral("*") + UNDONE_SUFFIX}, QDir::Files, QDir::Name);
+    for (const QString& name : undone) {
+        if (QFileInfo(name).completeBaseName() <= stem)
+            continue;
+        QList<Entry> later;
+        QString error;
+        if (!Read(info.dir().filePath(name), later, error))
+            continue;
+        for (Entry& entry : entries)
+            for (const Entry& next : later)
+                if (next.target == entry.target && next.undone && !entry.written.isEmpty() &&
+                    next.state == entry.written)
+                    entry.written = next.undoneState;
+    }
 }
 
 bool MarkUndone(const QString& journal, QString& error) {

@@ -28,7 +28,7 @@ enum class Mode { Read, Write, Undo };
 constexpr int LANES = 2;
 // Perl and ExifTool take a tenth of a second to start; a chunk shares that cost among
 // its pictures, while each picture still reports as soon as it is done.
-constexpr int MAX_READ_CHUNK = 50;
+constexpr int MAX_READ_CHUNK = 125;
 constexpr int MAX_WRITE_CHUNK = 25;
 // Time limits of a run: a base plus so much per picture of its chunk.
 constexpr int READ_LIMIT_MS = 30000, READ_LIMIT_PER_PICTURE_MS = 3000;
@@ -469,12 +469,13 @@ bool BatchRunner::UndoLast() {
         item.presetReason = error;
         items.push_back(item);
     }
+    BatchJournal::FollowUndoneWrites(journal, entries);
     for (const BatchJournal::Entry& entry : entries) {
         Item item;
         item.path = entry.path;
         item.presetOk = entry.undone;
         if (!entry.undone)
-            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.after)};
+            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.written)};
         items.push_back(item);
     }
     m_pImpl->journal = journal;

@@ -4,7 +4,7 @@
 #
 #   perl batchgps.pl read  - FIRST -- (PICTURE SIDECAR SIDECAR)...
 #   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
-#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE AFTER)...
+#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
@@ -12,7 +12,8 @@
 # be empty) that has one when the picture has none of its own. A write with a SIDECAR
 # puts the position into that XMP file (made when missing) and never opens the picture
 # for writing.
-# BEFORE and AFTER are a picture's B and A journal lines (AFTER may be empty).
+# BEFORE is a picture's B journal line; STATE what the picture looked like after the
+# write (its A record's, carried through later undone writes), or empty when unknown.
 #
 # One line is printed per picture as soon as it is done, fields separated by tabs,
 # with backslash, tab, CR and LF in a field written as \\ \t \r \n:
@@ -22,19 +23,21 @@
 #   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
 # INDEX counts from 0 within this run. A picture that fails is left as it was.
 #
-# Journal lines (same escaping), each appended and flushed to disk before going on,
-# ID being FIRST + INDEX:
-#   B ID PICTURE TARGET gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
-#       before the picture is touched: its previous value of each tag the write changes
-#       (TAG! where it had none), then the values written
-#   B ID PICTURE SIDECAR sidecar|sidecar-new CONTENT=BASE64
-#       before a sidecar is touched: its whole previous content, or that it was made new
-#   A ID DEV:INODE:SIZE:MTIME   after the new picture has taken the picture's name
-#   U ID                        after an undo has put the previous tags back
+# Journal lines (same escaping), each appended in one piece; a picture's B line is
+# flushed to disk before the picture is touched. ID is FIRST + INDEX:
+#   B ID PICTURE TARGET STATE gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
+#       before the picture is touched: the file's state, its previous value of each
+#       tag the write changes (TAG! where it had none), then the values written
+#   B ID PICTURE SIDECAR STATE sidecar|sidecar-new CONTENT=BASE64
+#       before a sidecar is touched: its whole previous content, or that it is made new
+#   A ID STATE    after the new picture has taken the picture's name
+#   U ID STATE    after an undo has put the previous tags back
+# STATE is DEV:INODE:SIZE:MTIME of the file; a later change to the picture changes it.
 #
-# SIGTERM stops the run after the picture in hand.
+# SIGTERM stops the run after the pictures in hand (a write takes a few at a time).
 use strict;
 use warnings;
+use Config ();
 use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
@@ -52,6 +55,8 @@ BEGIN {
 my $stop = 0;
 $SIG{TERM} = sub { $stop = 1; };
 
+# Pictures written together: one flush of the journal and of their folder for all.
+my $GROUP = 4;
 # Largest embedded picture passed on as a thumbnail. A RAW file's preview may be a
 # megabyte; passed through the window's thread it would hold the window up, so a larger
 # one is left to the thumbnail maker, which reads the file itself.
@@ -258,10 +263,13 @@ sub OpenJournal {
     binmode $journal;
 }
 
-# One record per write(2) call, so that two runs appending to one journal never mix.
+# Appends records, one write(2) call each so that two runs appending to one journal
+# never mix them, and flushes the journal to disk.
 sub Journal {
-    my $line = join("\t", map { Escape($_) } @_) . "\n";
-    return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    for my $record (@_) {
+        my $line = join("\t", map { Escape($_) } @$record) . "\n";
+        return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    }
     return "cannot flush the undo journal to disk: $!" unless $journal->sync;
     return undef;
 }
@@ -312,44 +320,78 @@ sub CreateTemp {
     return (undef, 'no free name');
 }
 
-# Writes the picture with $et's new values into a new file beside it, flushes it, and
-# renames it over the picture; then flushes the folder. Returns undef on success,
-# or the reason, with the picture as it was.
-sub WriteAtomically {
+# sync_file_range(2), to start writing a new file to disk while the next picture is
+# prepared; where this is not known, the flush before the rename does it all.
+my $SYNC_FILE_RANGE = $Config::Config{ptrsize} == 8
+    ? ($Config::Config{archname} =~ /^x86_64/ ? 277 : $Config::Config{archname} =~ /^aarch64/ ? 84 : undef)
+    : undef;
+my $SYNC_FILE_RANGE_WRITE = 2;
+
+# Writes the picture with $et's new values into a new file beside it and starts
+# writing that to disk. Returns the new file, {same => 1} when the picture already
+# holds exactly these values, or (undef, reason) with nothing left behind.
+sub WriteNew {
     my ($et, $target) = @_;
-    my @stat = stat $target or return "cannot open it: $!";
+    my @stat = stat $target or return (undef, "cannot open it: $!");
     my $folder = dirname($target);
     CleanFolder($folder);
     my ($fh, $temp) = CreateTemp($folder);
-    return "cannot make a new file in its folder: $temp" unless $fh;
-    my $fail = sub {
-        my ($why) = @_;
-        close $fh if defined $fh;
-        unlink $temp;
-        return $why;
-    };
+    return (undef, "cannot make a new file in its folder: $temp") unless $fh;
+    my $new = {fh => $fh, temp => $temp, target => $target, folder => $folder, stat => \@stat};
     local $! = 0;
     my $result = $et->WriteInfo($target, $fh);
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
         $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
-        return $fail->("ExifTool cannot write it: $why");
+        return (undef, Discard($new, "ExifTool cannot write it: $why"));
     }
     if ($result == 2) {
-        # The picture already holds exactly these values.
-        $fail->('');
-        return undef;
+        Discard($new);
+        return ({same => 1});
     }
-    $fh->flush or return $fail->("cannot write the new file: $!");
-    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
-    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
-    undef $fh;
-    chmod($stat[2] & 07777, $temp) or return $fail->("cannot give the new file the picture's permissions: $!");
-    chown($stat[4], $stat[5], $temp);
-    rename($temp, $target) or return $fail->("cannot put the new file in the picture's place: $!");
-    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    $fh->flush or return (undef, Discard($new, "cannot write the new file: $!"));
+    syscall($SYNC_FILE_RANGE, fileno($fh), 0, 0, $SYNC_FILE_RANGE_WRITE) if $SYNC_FILE_RANGE;
+    return ($new);
+}
+
+# Removes a new file that will not be used; returns the reason given.
+sub Discard {
+    my ($new, $why) = @_;
+    close $new->{fh} if $new->{fh};
+    unlink $new->{temp} if $new->{temp};
+    return $why;
+}
+
+# Flushes the new file, renames it over the picture and flushes the folder. Returns
+# undef on success, or the reason, with the picture as it was.
+sub PutInPlace {
+    my ($new, $laterFolderFlush) = @_;
+    return undef if $new->{same};
+    my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
+    $fh->sync or return Discard($new, "cannot flush the new file to disk: $!");
+    delete $new->{fh};
+    close $fh or return Discard($new, "cannot write the new file: $!");
+    chmod($stat->[2] & 07777, $temp)
+        or return Discard($new, "cannot give the new file the picture's permissions: $!");
+    chown($stat->[4], $stat->[5], $temp);
+    rename($temp, $new->{target})
+        or return Discard($new, "cannot put the new file in the picture's place: $!");
+    FlushFolders($new->{folder}) unless $laterFolderFlush;
     return undef;
+}
+
+sub FlushFolders {
+    my %seen;
+    for my $folder (grep { !$seen{$_}++ } @_) {
+        SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    }
+}
+
+sub WriteAtomically {
+    my ($et, $target) = @_;
+    my ($new, $why) = WriteNew($et, $target);
+    return $new ? PutInPlace($new) : $why;
 }
 
 sub FileState {
@@ -427,8 +469,10 @@ sub NewValues {
     return (\@values);
 }
 
-sub WritePicture {
-    my ($index, $id, $path, $latText, $lonText, $altText, $timeText) = @_;
+# Everything for one picture's write short of touching the picture: the new file
+# beside it and its journal record. Returns that, or the reason it cannot be written.
+sub PrepareWrite {
+    my ($id, $path, $latText, $lonText, $altText, $timeText) = @_;
     my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
     return $why unless $values;
     my ($target, $linkError) = Target($path);
@@ -436,7 +480,10 @@ sub WritePicture {
     return $why if defined($why = CheckOpen($target));
 
     my $et = Image::ExifTool->new;
+    # The previous tags are all in the Exif block; no need to look past the image.
+    $et->Options(FastScan => 1);
     $et->ExtractInfo($target);
+    $et->Options(FastScan => 0);
     my $error = ExifError($et);
     return "ExifTool cannot read it: $error" if defined $error;
     my ($writable, $whyNot) = Writability($et);
@@ -448,13 +495,41 @@ sub WritePicture {
         my ($count, $setError) = $et->SetNewValue("GPS:$tag", $new{$tag}, Type => 'Raw');
         return "cannot set $tag: " . ($setError // 'rejected') unless $count;
     }
-    $why = Journal('B', $id, $path, $target, TagState($et, @tags), '->', map { "$_=$new{$_}" } @tags);
-    return $why if defined $why;
-    $why = WriteAtomically($et, $target);
-    return $why if defined $why;
-    $why = Journal('A', $id, FileState($target));
-    return "written, but $why" if defined $why;
-    return undef;
+    my @record = ('B', $id, $path, $target, FileState($target), TagState($et, @tags), '->',
+                  map { "$_=$new{$_}" } @tags);
+    my $file;
+    ($file, $why) = WriteNew($et, $target);
+    return $why unless $file;
+    $file->{record} = \@record;
+    $file->{id} = $id;
+    return $file;
+}
+
+# Records the previous tags of a group of pictures in one flush of the journal, then
+# puts their new files in place and flushes their folders once. Returns the reason
+# for each picture that failed, undef for each that succeeded.
+sub CommitGroup {
+    my @prepared = @_;
+    my @files = grep { ref $_ and !$_->{same} } @prepared;
+    my %why;
+    if (@files and defined(my $why = Journal(map { $_->{record} } @files))) {
+        $why{$_} = Discard($_, $why) for @files;
+        @files = ();
+    }
+    my @placed;
+    for my $file (@files) {
+        my $why = PutInPlace($file, 1);
+        if (defined $why) {
+            $why{$file} = $why;
+        } else {
+            push @placed, $file;
+        }
+    }
+    FlushFolders(map { $_->{folder} } @placed);
+    if (@placed and defined(my $why = Journal(map { ['A', $_->{id}, FileState($_->{target})] } @placed))) {
+        $why{$_} = "written, but $why" for @placed;
+    }
+    return map { ref $_ ? $why{$_} : $_ } @prepared;
 }
 
 # ---- Sidecars ---------------------------------------------------------------
@@ -543,24 +618,24 @@ sub WriteSidecar {
         my ($count, $setError) = $et->SetNewValue("XMP-exif:$tag", $value, Type => 'ValueConv');
         return "cannot set $tag: " . ($setError // 'rejected') unless $count;
     }
-    $why = Journal('B', $id, $path, $target, $exists ? 'sidecar' : 'sidecar-new',
-                   'CONTENT=' . MIME::Base64::encode_base64($old, ''));
+    $why = Journal(['B', $id, $path, $target, FileState($target),
+                    $exists ? 'sidecar' : 'sidecar-new',
+                    'CONTENT=' . MIME::Base64::encode_base64($old, '')]);
     return $why if defined $why;
     $why = $exists ? WriteAtomically($et, $target) : CreateAtomically($et, $target);
     return $why if defined $why;
-    $why = Journal('A', $id, FileState($target));
+    $why = Journal(['A', $id, FileState($target)]);
     return "written, but $why" if defined $why;
     return undef;
 }
 
 sub UndoSidecar {
-    my ($target, $state, $contentField, $afterLine) = @_;
+    my ($target, $state, $contentField, $written) = @_;
     my ($encoded) = ($contentField // '') =~ /^CONTENT=(.*)\z/s
         or return ('FAIL', 'the journal entry is damaged');
     my $old = MIME::Base64::decode_base64($encoded);
     my $new = $state eq 'sidecar-new';
-    my @after = length $afterLine ? Fields($afterLine) : ();
-    unless (@after >= 3 and $after[2] eq FileState($target)) {
+    unless (length $written and $written eq FileState($target)) {
         # Already as before: the write never took place, or an undo was cut short.
         return ('OK') if $new and !-e $target and !-l $target;
         if (!$new and -f $target) {
@@ -584,8 +659,8 @@ sub UndoSidecar {
 sub ParseBefore {
     my ($line) = @_;
     my @fields = Fields($line);
-    return () unless @fields >= 6 and $fields[0] eq 'B';
-    my (undef, undef, undef, undef, $state, @rest) = @fields;
+    return () unless @fields >= 7 and $fields[0] eq 'B';
+    my (undef, undef, undef, undef, undef, $state, @rest) = @fields;
     my (@old, @new, $after);
     for my $field (@rest) {
         if ($field eq '->') { $after = 1; next; }
@@ -604,11 +679,11 @@ sub Matches {
 }
 
 sub UndoPicture {
-    my ($index, $id, $target, $beforeLine, $afterLine) = @_;
+    my ($index, $id, $target, $beforeLine, $written) = @_;
     my @before = Fields($beforeLine);
-    if (@before >= 6 and $before[4] =~ /^sidecar(?:-new)?\z/) {
-        my @result = UndoSidecar($target, $before[4], $before[5], $afterLine);
-        Journal('U', $id) if $result[0] eq 'OK';
+    if (@before >= 7 and $before[5] =~ /^sidecar(?:-new)?\z/) {
+        my @result = UndoSidecar($target, $before[5], $before[6], $written);
+        Journal(['U', $id, FileState($target)]) if $result[0] eq 'OK';
         return @result;
     }
     my ($state, $old, $new) = ParseBefore($beforeLine);
@@ -622,13 +697,13 @@ sub UndoPicture {
     my $error = ExifError($et);
     return ('SKIP', "ExifTool cannot read it: $error") if defined $error;
 
-    my @after = length $afterLine ? Fields($afterLine) : ();
-    my $unchanged = @after >= 3 && $after[2] eq FileState($target) && Matches($et, undef, $new);
+    my $unchanged = length $written && $written eq FileState($target) && Matches($et, undef, $new);
     unless ($unchanged) {
         # Already as before: the write never took place, or an undo was cut short.
         return ('OK') if Matches($et, $state, $old);
         # No record after the write: the run ended between the rename and the record.
-        return ('SKIP', 'it was changed after the write') unless !@after && Matches($et, undef, $new);
+        return ('SKIP', 'it was changed after the write')
+            unless !length $written && Matches($et, undef, $new);
     }
 
     if ($state eq 'nogps') {
@@ -644,7 +719,7 @@ sub UndoPicture {
     }
     $why = WriteAtomically($et, $target);
     return ('FAIL', $why) if defined $why;
-    Journal('U', $id);
+    Journal(['U', $id, FileState($target)]);
     return ('OK');
 }
 
@@ -663,13 +738,28 @@ if ($mode eq 'read') {
 } elsif ($mode eq 'write') {
     Fatal('write needs six arguments per picture') if @items % 6;
     OpenJournal($journalPath);
-    for my $index (0 .. @items / 6 - 1) {
-        last if $stop;
-        my ($path, $lat, $lon, $alt, $time, $sidecar) = @items[$index * 6 .. $index * 6 + 5];
-        my $why = length $sidecar
-            ? WriteSidecar($first + $index, $path, $sidecar, $lat, $lon, $alt, $time)
-            : WritePicture($index, $first + $index, $path, $lat, $lon, $alt, $time);
-        Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
+    # A few pictures at a time: their new files go to disk while the next ones are
+    # made, and each flush of the journal or a folder serves them all.
+    my $count = @items / 6;
+    my $index = 0;
+    while ($index < $count and !$stop) {
+        my @group;
+        while (@group < $GROUP and $index + @group < $count and !$stop) {
+            my $n = $index + @group;
+            my ($path, @position) = @items[$n * 6 .. $n * 6 + 5];
+            my $sidecar = pop @position;
+            # A sidecar is written at once (undef when done); the picture is left alone.
+            push @group, length $sidecar
+                ? WriteSidecar($first + $n, $path, $sidecar, @position)
+                : PrepareWrite($first + $n, $path, @position);
+        }
+        if ($stop) {
+            # Not touched yet: left as they are, and not reported.
+            ref $_ and Discard($_) for @group;
+            last;
+        }
+        my @why = CommitGroup(@group);
+        Say('W', $index++, defined $_ ? ('FAIL', $_) : 'OK') for @why;
     }
 } elsif ($mode eq 'undo') {
     Fatal('undo needs three arguments per picture') if @items % 3;
