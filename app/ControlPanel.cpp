@@ -7,6 +7,7 @@
 #include "base/BoundedText.h"
 #include "base/LocalPath.h"
 #include "base/Resource.h"
+#include "gps/CoordinateCheck.h"
 #include "webview/CWebBrowser.h"
 
 #include <QComboBox>
@@ -116,4 +117,11 @@ void SetInfoText(const char* text) {
 void ReadField(const QLineEdit* field, char (&text)[kFieldTextSize]) {
     const QByteArray utf8 = field ? field->text().toUtf8() : QByteArray();
     CopyBounded(text, sizeof text, utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+bool ReadPositionFields(char (&latitude)[kFieldTextSize], char (&longitude)[kFieldTextSize],
+                        char* problem, std::size_t size) {
+    ReadField(g_app.wndLatitude, latitude);
+    ReadField(g_app.wndLongitude, longitude);
+    return CheckCoordinateFields(latitude, longitude, problem, size);
 }

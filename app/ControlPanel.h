@@ -15,3 +15,8 @@ void SetInfoText(const char* text);
 constexpr std::size_t kFieldTextSize = 32;
 class QLineEdit;
 void ReadField(const QLineEdit* field, char (&text)[kFieldTextSize]);
+
+// Reads the Latitude and Longitude fields and checks them as a record does; false (with
+// the sentence saying what is wrong in problem) when they hold no position to write.
+bool ReadPositionFields(char (&latitude)[kFieldTextSize], char (&longitude)[kFieldTextSize],
+                        char* problem, std::size_t size);

@@ -6,14 +6,12 @@
 #include "app/PicturesBatch.h"
 #include "app/PicturesMap.h"
 #include "base/AppState.h"
-#include "gps/CoordinateCheck.h"
 #include "gps/DecimalText.h"
 #include "gps/GPSArguments.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureList.h"
 
 #include <QAction>
-#include <QCollator>
 #include <QFile>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
@@ -44,31 +42,60 @@ QSettings OpenSettings() {
                      QStringLiteral("Kartavo"));
 }
 
+// Names as people count: "IMG 9" before "IMG 10", whatever the locale's collation offers.
+int CompareNames(const QString& a, const QString& b) {
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            int iEnd = i;
+            int jEnd = j;
+            while (iEnd < a.size() && a[iEnd].isDigit())
+                ++iEnd;
+            while (jEnd < b.size() && b[jEnd].isDigit())
+                ++jEnd;
+            // Longer numbers are larger once leading zeros are gone.
+            QStringView x = QStringView(a).mid(i, iEnd - i);
+            QStringView y = QStringView(b).mid(j, jEnd - j);
+            while (x.size() > 1 && x[0] == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y[0] == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size() ? -1 : 1;
+            if (const int order = x.compare(y))
+                return order;
+            i = iEnd;
+            j = jEnd;
+            continue;
+        }
+        if (const int order = QString::compare(QString(a[i]), QString(b[j]), Qt::CaseInsensitive))
+            return order;
+        ++i;
+        ++j;
+    }
+    if (a.size() - i != b.size() - j)
+        return a.size() - i < b.size() - j ? -1 : 1;
+    return a.compare(b);
+}
+
 // Name and time sort by their values; the other columns keep the list's own order.
 class PictureSortProxy : public QSortFilterProxyModel {
 public:
     explicit PictureSortProxy(QObject* parent) : QSortFilterProxyModel(parent) {
-        m_collator.setNumericMode(true);
         setSortRole(PictureList::SortRole);
     }
 
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
-        const int column = left.column();
-        if (column == PictureList::Name)
-            return m_collator.compare(left.data(sortRole()).toString(),
-                                      right.data(sortRole()).toString()) < 0;
-        if (column == PictureList::Time) {
-            const QString a = left.data(sortRole()).toString();
-            const QString b = right.data(sortRole()).toString();
-            if (a != b)
-                return a < b;
-        }
+        const QString a = left.data(sortRole()).toString();
+        const QString b = right.data(sortRole()).toString();
+        if (left.column() == PictureList::Name)
+            return CompareNames(a, b) < 0;
+        if (left.column() == PictureList::Time && a != b)
+            return a < b;
         return left.row() < right.row();
     }
-
-private:
-    QCollator m_collator;
 };
 
 // A field's number as the record reads it: the sign comes from a leading "-".
@@ -118,10 +145,10 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     m_table->verticalHeader()->setDefaultSectionSize(PictureThumbnails::Size().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(PictureList::Thumbnail, PictureThumbnails::Size().width() + 8);
-    m_table->setColumnWidth(PictureList::Name, 160);
-    m_table->setColumnWidth(PictureList::Time, 170);
-    m_table->setColumnWidth(PictureList::Position, 200);
-    m_table->setColumnWidth(PictureList::NewPosition, 200);
+    m_table->setColumnWidth(PictureList::Name, 140);
+    m_table->setColumnWidth(PictureList::Time, 185);
+    m_table->setColumnWidth(PictureList::Position, 225);
+    m_table->setColumnWidth(PictureList::NewPosition, 225);
 
     auto* remove = new QAction(tr("Remove from list"), m_table);
     remove->setObjectName(QStringLiteral("removeFromList"));
@@ -201,7 +228,7 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     QSettings settings = OpenSettings();
     settings.beginGroup(kSettingsGroup);
     if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
-        resize(820, 480);
+        resize(980, 480);
         if (mainWindow != nullptr) {
             const QRect main = mainWindow->frameGeometry();
             move(main.right() + 8, main.top());
@@ -278,11 +305,9 @@ bool PicturesWindow::UseMapPosition() {
     }
     char latitude[kFieldTextSize];
     char longitude[kFieldTextSize];
-    ReadField(g_app.wndLatitude, latitude);
-    ReadField(g_app.wndLongitude, longitude);
     // The same check as a record: never a position the user did not mean.
     char problem[96];
-    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
+    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
         SetStatus(tr("No new position given: %1").arg(QString::fromUtf8(problem)));
         return false;
     }

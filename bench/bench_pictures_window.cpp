@@ -1,0 +1,302 @@
+// Lists 1,000 pictures in the real Pictures window: time until every row has its metadata
+// and the visible rows their thumbnails, the longest stall of the window's thread meanwhile,
+// and the peak memory of the whole process tree; against `exiftool -fast2 -j` reading the
+// same files in one process. Run by hand (see README.md).
+
+#include "app/NetworkState.h"
+#include "app/PicturesWindow.h"
+#include "app/Startup.h"
+#include "base/AppState.h"
+#include "bench/BenchSupport.h"
+#include "pictures/PictureList.h"
+#include "webview/CWebBrowser.h"
+
+#include "tests/webview/WebTestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const QString kSample = QStringLiteral(KARTAVO_SOURCE_DIR "/res/images/photo.jpg");
+
+// A 1600x1200 camera-like JPEG; every other copy carries an embedded thumbnail, half of
+// them a position, all a date and zone.
+bool MakePictures(const QString& folder, int count, QList<QByteArray>& paths) {
+    const QString master = folder + "/master.jpg";
+    const QString withThumb = folder + "/master-thumb.jpg";
+    const QString thumb = folder + "/thumb.jpg";
+    QImage image =
+        QImage(kSample).scaled(1600, 1200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.isNull() || !image.save(master, "JPG", 90) ||
+        !image.scaled(160, 120).save(thumb, "JPG", 80))
+        return false;
+    if (!Bench::Tag(master,
+                    {"-DateTimeOriginal=2024:06:15 18:42:10", "-OffsetTimeOriginal=+02:00"}))
+        return false;
+    QFile::remove(withThumb);
+    if (!QFile::copy(master, withThumb) ||
+        !Bench::Tag(withThumb,
+                    {"-ThumbnailImage<=" + thumb, "-GPSLatitude=33.8568", "-GPSLatitudeRef=S",
+                     "-GPSLongitude=151.2153", "-GPSLongitudeRef=E"}))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const QString path =
+            QStringLiteral("%1/IMG_%2.jpg").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
+        if (!QFile::exists(path) && !QFile::copy(i % 2 ? master : withThumb, path))
+            return false;
+        paths << QFile::encodeName(path);
+    }
+    return true;
+}
+
+// Summed PSS and RSS of this process and all its descendants, in kB.
+struct TreeMemory {
+    long pss = 0;
+    long rss = 0;
+};
+
+long ReadKb(const std::string& file, const char* key) {
+    std::ifstream in(file);
+    std::string line;
+    const std::string prefix = key;
+    while (std::getline(in, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return std::stol(line.substr(prefix.size()));
+    return 0;
+}
+
+TreeMemory SampleTree() {
+    std::vector<std::pair<int, int>> parents; // pid, ppid
+    QDir proc("/proc");
+    for (const QString& entry : proc.entryList(QDir::Dirs)) {
+        bool ok = false;
+        const int pid = entry.toInt(&ok);
+        if (!ok)
+            continue;
+        std::ifstream stat("/proc/" + entry.toStdString() + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const auto close = text.rfind(')');
+        if (close == std::string::npos)
+            continue;
+        std::istringstream rest(text.substr(close + 2));
+        char state = 0;
+        int ppid = 0;
+        rest >> state >> ppid;
+        parents.emplace_back(pid, ppid);
+    }
+    std::vector<int> tree{static_cast<int>(getpid())};
+    for (std::size_t i = 0; i < tree.size(); ++i)
+        for (const auto& [pid, ppid] : parents)
+            if (ppid == tree[i])
+                tree.push_back(pid);
+    TreeMemory memory;
+    for (int pid : tree) {
+        const std::string base = "/proc/" + std::to_string(pid);
+        memory.pss += ReadKb(base + "/smaps_rollup", "Pss:");
+        memory.rss += ReadKb(base + "/status", "VmRSS:");
+    }
+    return memory;
+}
+
+struct Listing {
+    double ms = -1;
+    double longestStallMs = 0;
+    TreeMemory peak;
+};
+
+bool VisibleThumbnailsDone(PicturesWindow* window) {
+    auto* table = window->findChild<QTableView*>("pictureTable");
+    PictureList* list = window->Model();
+    const int first = table->rowAt(0);
+    int last = table->rowAt(table->viewport()->height() - 1);
+    if (last < 0)
+        last = table->model()->rowCount() - 1;
+    for (int row = first; row >= 0 && row <= last; ++row) {
+        const QModelIndex index = table->model()->index(row, PictureList::Thumbnail);
+        if (index.data(Qt::DecorationRole).isNull())
+            return false;
+    }
+    for (int row = 0; row < list->Count(); ++row)
+        if (!list->IsRead(row))
+            return false;
+    return true;
+}
+
+Listing ListOnce(PicturesWindow* window, const QList<QByteArray>& paths) {
+    window->Model()->removeRows(0, window->Model()->Count());
+    Settle(300);
+    Listing listing;
+    std::atomic<bool> sampling{true};
+    TreeMemory peak;
+    std::thread sampler([&] {
+        while (sampling.load()) {
+            const TreeMemory now = SampleTree();
+            peak.pss = std::max(peak.pss, now.pss);
+            peak.rss = std::max(peak.rss, now.rss);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    // A 10 ms heartbeat on the window's thread: its longest gap is the longest stall.
+    QElapsedTimer beat;
+    beat.start();
+    QTimer heartbeat;
+    heartbeat.setInterval(10);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        listing.longestStallMs = std::max(listing.longestStallMs, Bench::Milliseconds(beat));
+        beat.restart();
+    });
+    heartbeat.start();
+    QElapsedTimer timer;
+    timer.start();
+    window->AddPictures(paths);
+    if (WaitUntil([window] { return VisibleThumbnailsDone(window); }, 600000))
+        listing.ms = Bench::Milliseconds(timer);
+    heartbeat.stop();
+    sampling = false;
+    sampler.join();
+    listing.peak = peak;
+    return listing;
+}
+
+// The main window with the Pictures window beside it: a few pictures listed, their own
+// positions and new ones on the map.
+bool TakeScreenshot(const QString& folder, const QString& out) {
+    const QString sample = folder + "/sample.jpg";
+    QImage image = QImage(kSample);
+    if (image.isNull() || !image.save(sample, "JPG", 90))
+        return false;
+    const double places[][2] = {{-33.8568, 151.2153}, {-33.8523, 151.2108}, {-33.8612, 151.2120}};
+    QList<QByteArray> paths;
+    for (int i = 0; i < 6; ++i) {
+        const QString path = QStringLiteral("%1/Harbour %2.jpg").arg(folder).arg(i + 1);
+        QFile::remove(path);
+        QStringList tags{QStringLiteral("-DateTimeOriginal=2024:06:15 18:%1:10").arg(40 + i),
+                         "-OffsetTimeOriginal=+10:00"};
+        if (i < 3)
+            tags << QStringLiteral("-GPSLatitude=%1").arg(-places[i][0]) << "-GPSLatitudeRef=S"
+                 << QStringLiteral("-GPSLongitude=%1").arg(places[i][1]) << "-GPSLongitudeRef=E"
+                 << "-GPSAltitude=12"
+                 << "-GPSAltitudeRef=0";
+        if (!QFile::copy(sample, path) || !Bench::Tag(path, tags))
+            return false;
+        paths << QFile::encodeName(path);
+    }
+    SetNetworkStateProvider([] { return true; });
+    std::unique_ptr<QWidget> main = StartKartavo();
+    main->move(0, 0);
+    if (!WaitForJs(g_app.pMapView->View()->page(), "typeof PicturesShow", "function", 20000))
+        return false;
+    PicturesWindow* window = ShowPicturesWindow();
+    window->setGeometry(main->frameGeometry().right() + 12, 0, 1000, 560);
+    window->AddPictures(paths);
+    PictureList* list = window->Model();
+    WaitUntil(
+        [list] {
+            for (int row = 0; row < list->Count(); ++row)
+                if (!list->IsRead(row))
+                    return false;
+            return list->Count() == 6;
+        },
+        30000);
+    list->SetNewPosition(3, -33.8590, 151.2089, std::nullopt, QDateTime(), "map");
+    list->SetNewPosition(4, -33.8581, 151.2169, std::nullopt, QDateTime(), "map");
+    if (auto* zoom = main->findChild<QComboBox*>("zoom"))
+        zoom->setCurrentIndex(13); // close enough to tell the markers apart
+    window->SelectRow(0);
+    Settle(3000); // the picture's read, the map's move, thumbnails, the last paints
+    QTemporaryDir work;
+    const QString screen = work.filePath("screen.png");
+    if (QProcess::execute("import", {"-window", "root", screen}) != 0)
+        return false;
+    const QImage whole(screen);
+    const QRect both = main->frameGeometry().united(window->frameGeometry());
+    const bool saved = whole.copy(both.intersected(whole.rect())).save(out);
+    StopKartavo(std::move(main));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({"runs", "Timed runs.", "n", "5"});
+    parser.addOption({"count", "Pictures listed.", "n", "1000"});
+    parser.addOption({"dir", "Folder for the pictures (kept between runs).", "folder"});
+    parser.addOption({"screenshot", "Save both windows with a few pictures as FILE.", "FILE"});
+    parser.process(app);
+    const int runs = parser.value("runs").toInt();
+    const int count = parser.value("count").toInt();
+
+    QTemporaryDir temp;
+    const QString folder = parser.isSet("dir") ? parser.value("dir") : temp.path();
+    QDir().mkpath(folder);
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    qputenv("XDG_DATA_HOME", config.path().toUtf8());
+
+    if (parser.isSet("screenshot"))
+        return TakeScreenshot(folder, QFileInfo(parser.value("screenshot")).absoluteFilePath()) ? 0
+                                                                                                : 1;
+
+    QList<QByteArray> paths;
+    if (!MakePictures(folder, count, paths)) {
+        std::fprintf(stderr, "bench_pictures_window: could not make the pictures\n");
+        return 1;
+    }
+    QStringList files;
+    for (const QByteArray& path : paths)
+        files << QFile::decodeName(path);
+
+    SetNetworkStateProvider([] { return true; });
+    std::unique_ptr<QWidget> main = StartKartavo();
+    WaitForJs(g_app.pMapView->View()->page(), "typeof PicturesShow", "function", 20000);
+    PicturesWindow* window = ShowPicturesWindow();
+    window->resize(820, 600);
+    Settle(500);
+
+    const TreeMemory idle = SampleTree();
+    ListOnce(window, paths); // warms the caches
+    std::vector<double> listed;
+    std::vector<double> stalls;
+    std::vector<double> exiftool;
+    long peakPss = 0;
+    long peakRss = 0;
+    for (int run = 0; run < runs; ++run) {
+        const Listing listing = ListOnce(window, paths);
+        listed.push_back(listing.ms);
+        stalls.push_back(listing.longestStallMs);
+        peakPss = std::max(peakPss, listing.peak.pss);
+        peakRss = std::max(peakRss, listing.peak.rss);
+        exiftool.push_back(Bench::TimeProcess("exiftool", QStringList{"-fast2", "-j"} + files));
+    }
+    std::printf("%d pictures\n", count);
+    Bench::PrintRow("Pictures window: listed, read, visible thumbnails", listed);
+    Bench::PrintRow("  longest stall of the window's thread", stalls);
+    Bench::PrintRow("exiftool -fast2 -j, same files, one process", exiftool);
+    std::printf("process tree before listing: PSS %ld MiB, RSS sum %ld MiB\n", idle.pss / 1024,
+                idle.rss / 1024);
+    std::printf("peak of the process tree while listing: PSS %ld MiB, RSS sum %ld MiB\n",
+                peakPss / 1024, peakRss / 1024);
+    StopKartavo(std::move(main));
+    return 0;
+}
