@@ -2,6 +2,7 @@
 
 #include "app/ControlPanel.h"
 #include "app/ReportPictureInfo.h"
+#include "app/SidecarRecord.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
@@ -18,6 +19,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -124,8 +126,19 @@ void RecordPosition() {
         return;
     }
 
+    // The signs as the write script's letters take them, before the dashes go.
+    const bool south = latitude[0] == '-';
+    const bool west = longitude[0] == '-';
     char arguments[kGPSArgumentsSize];
     FormatGPSArguments(latitude, longitude, arguments);
+    if (RecordsIntoSidecar(g_app.szPicture)) {
+        bool ok = false;
+        const double altitude = QByteArray(g_app.strAltitude.value_or("").c_str()).toDouble(&ok);
+        RecordIntoSidecar(g_app.szPicture, (south ? -1 : 1) * std::atof(latitude),
+                          (west ? -1 : 1) * std::atof(longitude),
+                          ok ? std::optional<double>(altitude) : std::nullopt);
+        return;
+    }
     Launch(IDR_WRITE_GPS, arguments);
     Trace("# WriteGPS: %s %s\n", g_app.szPicture, arguments);
 }

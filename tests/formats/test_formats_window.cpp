@@ -10,7 +10,9 @@
 #include "tests/webview/WebTestSupport.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
@@ -73,6 +75,7 @@ private slots:
         QVERIFY(m_config.isValid() && m_cache.isValid() && m_dir.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8());
+        qputenv("XDG_DATA_HOME", m_cache.filePath("data").toUtf8()); // the undo journals
         SetNetworkStateProvider([] { return true; });
         m_main = StartKartavo();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
@@ -113,6 +116,36 @@ private slots:
         QVERIFY(Drop(png));
         QVERIFY(Shows(80, QUrl::fromLocalFile(png).toString()));
         QCOMPARE(Photo("photo.alt").toString(), QString());
+    }
+
+    // Record to picture on a RAW file under the default setting: the position goes into
+    // its sidecar, and the RAW file stays as it was.
+    void recordIntoSidecarOfRaw() {
+        const QString raw = m_dir.filePath("record.nef");
+        QVERIFY(WriteFile(raw, RawWithPreview(JpegOf(Drawing(160, 120)))));
+        QVERIFY(TagLikeACamera(raw));
+        QFile file(raw);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        g_app.wndInfo->setPlainText("waiting");
+        QVERIFY(Drop(raw));
+        QVERIFY(WaitUntil(
+            [] { return g_app.wndInfo->toPlainText() != "waiting" && !g_app.pRunner->IsBusy(); }));
+        g_app.wndLatitude->setText("-33.8568");
+        g_app.wndLongitude->setText("151.2153");
+        g_app.wndInfo->setPlainText("waiting");
+        m_main->findChild<QPushButton*>("record")->click();
+        QVERIFY(WaitUntil([] { return g_app.wndInfo->toPlainText() != "waiting"; }, 20000));
+        QCOMPARE(g_app.wndInfo->toPlainText(), QStringLiteral("GPS information recorded"));
+        QCOMPARE(QString::fromUtf8(
+                     RunTool("exiftool", {"-s3", "-n", "-XMP-exif:GPSLatitude",
+                                          "-XMP-exif:GPSLongitude", m_dir.filePath("record.xmp")})
+                         .out)
+                     .split('\n', Qt::SkipEmptyParts),
+                 QStringList({"-33.8568", "151.2153"}));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
     }
 
     void menuChoosesWherePositionsGo() {
