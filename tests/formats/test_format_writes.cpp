@@ -1,5 +1,6 @@
 #include "formats/PictureFormats.h"
 #include "pictures/BatchRunner.h"
+#include "pictures/PictureList.h"
 
 #include "tests/batch/BatchRecorder.h"
 #include "tests/formats/FormatPictures.h"
@@ -68,6 +69,14 @@ class TestFormatWrites : public QObject {
         if (!runner->UndoLast() || !recorder.Wait() || recorder.undone.isEmpty())
             return QStringLiteral("nothing undone");
         return recorder.undone[0].ok ? QString() : recorder.undone[0].reason;
+    }
+
+    // What the Pictures window's list shows in column for that read.
+    static QString ListText(const QString& path, const PictureRead& read, int column) {
+        PictureList list;
+        list.Add({Bytes(path)});
+        list.SetInfo(0, read);
+        return list.data(list.index(0, column)).toString();
     }
 
     static void VerifySydney(const PictureRead& read) {
@@ -185,6 +194,9 @@ private slots:
         const PictureRead read = Read(raw);
         VerifySydney(read);
         QCOMPARE(read.positionSource, QFileInfo(sidecar).fileName());
+        QVERIFY2(ListText(raw, read, PictureList::Position)
+                     .endsWith(" (from " + QFileInfo(sidecar).fileName() + ")"),
+                 qPrintable(ListText(raw, read, PictureList::Position)));
 
         QCOMPARE(Undo(), QString());
         QCOMPARE(QFile::exists(sidecar), existing == "xmp");
@@ -203,6 +215,7 @@ private slots:
         QVERIFY(read.ok);
         QVERIFY(!read.writable);
         QVERIFY2(read.unwritableReason.contains("BMP"), qPrintable(read.unwritableReason));
+        QVERIFY(ListText(bmp, read, PictureList::State).contains(read.unwritableReason));
 
         const QString refused = Write(Sydney(bmp));
         QVERIFY2(refused.contains("BMP"), qPrintable(refused));
