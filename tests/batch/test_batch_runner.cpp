@@ -83,22 +83,7 @@ bool MakeCameraJpeg(const QString& path, const QString& folder) {
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
     if (!image.save(plain, "JPG", 90) || !image.scaled(160, 120).save(thumb, "JPG", 80))
         return false;
-    static const char* script = R"(
-use Image::ExifTool;
-my ($plain, $thumb, $out) = @ARGV;
-my $notes = pack('n', 2) . pack('nnNN', 0x000c, 4, 1, 123456789)
-          . pack('nnNN', 0x0010, 4, 1, 0x80000213) . pack('N', 0);
-open(my $fh, '<', $thumb) or die; binmode $fh; local $/; my $jpeg = <$fh>;
-my $et = Image::ExifTool->new;
-$et->SetNewValue('Make', 'Canon');
-$et->SetNewValue('Model', 'Canon EOS 5D');
-$et->SetNewValue('DateTimeOriginal', '2024:05:06 07:08:09');
-$et->SetNewValue('MakerNoteCanon', $notes, Protected => 1) or die "maker notes\n";
-$et->SetNewValue('ThumbnailImage', $jpeg) or die "thumbnail\n";
-$et->WriteInfo($plain, $out) == 1 or die $et->GetValue('Error'), "\n";
-)";
-    QFile::remove(path);
-    return RunPerl({"-e", script, plain, thumb, path}).exitCode == 0;
+    return AddCameraTags(plain, thumb, path);
 }
 
 // A bigger picture, so that a write takes long enough to be cancelled in the middle.
