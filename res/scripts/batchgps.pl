@@ -236,7 +236,7 @@ sub Journal {
         my $line = join("\t", map { Escape($_) } @$record) . "\n";
         return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
     }
-    return "cannot flush the undo journal to disk: $!" unless $journal->sync;
+    return "cannot flush the undo journal to disk: $!" unless Flush($journal);
     return undef;
 }
 
@@ -246,10 +246,19 @@ sub Fatal {
     exit 1;
 }
 
+# fsync(2), again when a signal (Cancel) cut it short.
+sub Flush {
+    my ($fh) = @_;
+    for (;;) {
+        return 1 if $fh->sync;
+        return 0 unless $!{EINTR};
+    }
+}
+
 sub SyncFolder {
     my ($folder) = @_;
     sysopen(my $dh, $folder, O_RDONLY | O_DIRECTORY) or return 0;
-    my $ok = $dh->sync;
+    my $ok = Flush($dh);
     close $dh;
     return $ok;
 }
@@ -335,7 +344,7 @@ sub PutInPlace {
     my ($new, $laterFolderFlush) = @_;
     return undef if $new->{same};
     my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
-    $fh->sync or return Discard($new, "cannot flush the new file to disk: $!");
+    Flush($fh) or return Discard($new, "cannot flush the new file to disk: $!");
     delete $new->{fh};
     close $fh or return Discard($new, "cannot write the new file: $!");
     chmod($stat->[2] & 07777, $temp)
