@@ -170,6 +170,11 @@ sub Position {
     my ($et) = @_;
     my $lat = $et->GetValue('Composite:GPSLatitude', 'ValueConv');
     my $lon = $et->GetValue('Composite:GPSLongitude', 'ValueConv');
+    unless (defined $lat and defined $lon) {
+        # XMP holds signed degrees, with no reference tags.
+        $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
+        $lon = $et->GetValue('XMP:GPSLongitude', 'ValueConv');
+    }
     my @position = ('', '', '');
     if (IsFiniteNumber($lat) and IsFiniteNumber($lon) and abs($lat) <= 90 and abs($lon) <= 180) {
         @position[0, 1] = (Number($lat), Number($lon));
@@ -222,11 +227,15 @@ sub ReadPicture {
 
 my $journal;
 
+# The journal is made by the program; it and its name in the folder reach the disk
+# here, before any record is relied on.
 sub OpenJournal {
     my ($path) = @_;
     sysopen($journal, $path, O_WRONLY | O_APPEND)
         or Fatal("Cannot open the undo journal $path: $!");
     binmode $journal;
+    Flush($journal) and SyncFolder(dirname($path))
+        or Fatal("Cannot flush the undo journal $path to disk: $!");
 }
 
 # Appends records, one write(2) call each so that two runs appending to one journal
