@@ -323,7 +323,17 @@ sub WriteNew {
     return (undef, "cannot make a new file in its folder: $temp") unless $fh;
     my $new = {fh => $fh, temp => $temp, target => $target, folder => $folder, stat => \@stat};
     local $! = 0;
-    my $result = $et->WriteInfo($target, $fh);
+    # Unbuffered: ExifTool copies the image data in 64 kB pieces, which then go to the
+    # system whole rather than in 8 kB ones. A JPEG is read the same way; other formats
+    # by name, which tells ExifTool their exact kind.
+    binmode($fh, ':pop');
+    my $source = $target;
+    if (($et->GetValue('FileType') // '') eq 'JPEG') {
+        open(my $in, '<:unix', $target) or return (undef, Discard($new, "cannot open it: $!"));
+        $source = $in;
+    }
+    my $result = $et->WriteInfo($source, $fh);
+    close $source if ref $source;
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
