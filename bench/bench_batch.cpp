@@ -1,6 +1,7 @@
 // Batch writes and reads of many pictures: Kartavo's BatchRunner against one exiftool
 // process and gpscorrelate on the same files, in one run. See README.md.
 #include "BenchSupport.h"
+#include "TestPictures.h"
 
 #include "pictures/BatchRunner.h"
 
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace {
@@ -41,6 +43,14 @@ long TreeRss(pid_t pid) {
     return total;
 }
 
+// Processor time (user and system) of the ended children of this process.
+double ChildrenCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
 // Samples the peak of this process tree while an operation runs in the event loop.
 struct PeakSampler {
     long peak = 0;
@@ -62,85 +72,15 @@ struct PeakSampler {
     }
 };
 
-// Runs a tool to its end; wall time in ms (-1 on failure) and its peak RSS in KiB.
-double TimeTool(const QString& program, const QStringList& args, long* peakKiB = nullptr) {
-    std::vector<QByteArray> words{QFile::encodeName(program)};
-    for (const QString& arg : args)
-        words.push_back(QFile::encodeName(arg));
-    std::vector<char*> argv;
-    for (QByteArray& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1;
-    // Its own peak (VmHWM), polled until it ends: the spawn's shared start would
-    // charge it this process's size.
-    int status = 0;
-    long peak = 0;
-    for (;;) {
-        QFile file(QString("/proc/%1/status").arg(pid));
-        if (file.open(QIODevice::ReadOnly))
-            for (const QByteArray& line : file.readAll().split('\n'))
-                if (line.startsWith("VmHWM:"))
-                    peak = std::max(peak, line.mid(6).trimmed().split(' ').first().toLong());
-        const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended == pid)
-            break;
-        if (ended < 0 && errno != EINTR)
-            return -1;
-        usleep(5000);
-    }
-    const double ms = Bench::Milliseconds(timer);
-    if (peakKiB)
-        *peakKiB = peak;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
-}
-
 // A camera's kind of JPEG of about 6 MB: 12 megapixels of fine noise at quality 95,
 // maker notes, a date and an embedded thumbnail.
 bool MakeCameraJpeg(const QString& folder, const QString& path) {
     const QString pixels = folder + "/pixels.jpg";
-    QImage image = QImage(KARTAVO_SOURCE_DIR "/res/images/photo.jpg")
-                       .scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_RGB32);
-    std::mt19937 random(6);
-    std::uniform_int_distribution<int> noise(-14, 14);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = noise(random);
-            const QRgb p = line[x];
-            line[x] = qRgb(std::clamp(qRed(p) + n, 0, 255), std::clamp(qGreen(p) + n, 0, 255),
-                           std::clamp(qBlue(p) + n, 0, 255));
-        }
-    }
     const QString thumb = folder + "/thumb.jpg";
-    if (!image.save(pixels, "JPG", 95) || !image.scaled(160, 120).save(thumb, "JPG", 80))
+    if (!Bench::MakeTwelveMegapixel(KARTAVO_SOURCE_DIR "/res/images/photo.jpg", pixels, 14, 95) ||
+        !QImage(pixels).scaled(160, 120).save(thumb, "JPG", 80))
         return false;
-    const char* script = R"(
-use Image::ExifTool;
-my ($plain, $thumb, $out) = @ARGV;
-my $notes = pack('n', 2) . pack('nnNN', 0x000c, 4, 1, 123456789)
-          . pack('nnNN', 0x0010, 4, 1, 0x80000213) . pack('N', 0);
-open(my $fh, '<', $thumb) or die; binmode $fh; local $/; my $jpeg = <$fh>;
-my $et = Image::ExifTool->new;
-$et->SetNewValue('Make', 'Canon');
-$et->SetNewValue('Model', 'Canon EOS 5D');
-$et->SetNewValue('DateTimeOriginal', '2024:05:06 07:08:09');
-$et->SetNewValue('MakerNoteCanon', $notes, Protected => 1);
-$et->SetNewValue('ThumbnailImage', $jpeg);
-$et->WriteInfo($plain, $out) == 1 or die $et->GetValue('Error'), "\n";
-)";
-    return TimeTool("perl", {"-e", script, pixels, thumb, path}) >= 0;
+    return TestPictures::AddCameraTags(pixels, thumb, path);
 }
 
 QStringList Copies(const QString& picture, const QString& folder, int count, bool link) {
@@ -213,6 +153,7 @@ int main(int argc, char** argv) {
     // Write: the same position into `pictures` fresh copies, each tool in turn.
     std::vector<double> kartavo, exiftool, gpscorrelate;
     std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable;
+    std::vector<double> kartavoCores; // processor time of the perl runs over wall time
     long writePeak = 0, writePeakChildren = 0, exiftoolWritePeak = 0, gpscorrelatePeak = 0;
     for (int run = 0; run <= runs; ++run) {
         for (int turn = 0; turn < 3; ++turn) {
@@ -233,27 +174,31 @@ int main(int argc, char** argv) {
                 }
                 int failed = 0;
                 PeakSampler sampler;
+                const double cpuBefore = ChildrenCpuMs();
                 ms = TimeBatch(
                     runner, [&] { return runner.Write(writes); }, &failed);
+                if (run > 0)
+                    kartavoCores.push_back((ChildrenCpuMs() - cpuBefore) / ms);
                 writePeak = std::max(writePeak, sampler.peak);
                 writePeakChildren = std::max(writePeakChildren, sampler.peakChildren);
                 if (failed)
                     ms = -1;
             } else if (tool == 1) {
                 long peak = 0;
-                ms = TimeTool("exiftool",
-                              QStringList{"-q", "-overwrite_original", "-GPSVersionID=2.2.0.0",
-                                          "-GPSLatitude=" + latitude, "-GPSLatitudeRef=N",
-                                          "-GPSLongitude=" + longitude, "-GPSLongitudeRef=E",
-                                          "-GPSAltitude=50", "-GPSAltitudeRef=0"} +
-                                  files,
-                              &peak);
+                ms = Bench::TimeProcess(
+                    "exiftool",
+                    QStringList{"-q", "-overwrite_original", "-GPSVersionID=2.2.0.0",
+                                "-GPSLatitude=" + latitude, "-GPSLatitudeRef=N",
+                                "-GPSLongitude=" + longitude, "-GPSLongitudeRef=E",
+                                "-GPSAltitude=50", "-GPSAltitudeRef=0"} +
+                        files,
+                    &peak);
                 exiftoolWritePeak = std::max(exiftoolWritePeak, peak);
             } else {
                 long peak = 0;
-                ms = TimeTool("gpscorrelate",
-                              QStringList{"-l", latitude + "," + longitude + ",50", "-R"} + files,
-                              &peak);
+                ms = Bench::TimeProcess(
+                    "gpscorrelate",
+                    QStringList{"-l", latitude + "," + longitude + ",50", "-R"} + files, &peak);
                 gpscorrelatePeak = std::max(gpscorrelatePeak, peak);
             }
             if (ms < 0) {
@@ -278,6 +223,8 @@ int main(int argc, char** argv) {
     Bench::PrintRow("Kartavo batch (2 runs side by side, journal, fsync)", kartavo);
     Bench::PrintRow("one exiftool process, same tags", exiftool);
     Bench::PrintRow("gpscorrelate -l LAT,LON,ALT -R", gpscorrelate);
+    std::printf("Cores the perl runs kept busy during Kartavo's write: median %.2f\n",
+                Bench::Summarize(kartavoCores).median);
     std::printf("The same, until the pictures are on disk (the run, then sync(2)):\n");
     Bench::PrintRow("Kartavo batch + sync", kartavoDurable);
     Bench::PrintRow("exiftool + sync", exiftoolDurable);
@@ -311,8 +258,8 @@ int main(int argc, char** argv) {
                 }
             } else {
                 long peak = 0;
-                const double ms =
-                    TimeTool("exiftool", QStringList{"-q", "-fast2", "-j"} + files, &peak);
+                const double ms = Bench::TimeProcess(
+                    "exiftool", QStringList{"-q", "-fast2", "-j"} + files, &peak);
                 exiftoolReadPeak = std::max(exiftoolReadPeak, peak);
                 if (ms < 0)
                     return 1;

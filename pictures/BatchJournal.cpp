@@ -26,11 +26,6 @@ QString SystemReason() {
     return QString::fromLocal8Bit(strerror(errno));
 }
 
-bool SyncFolder(const QString& folder) {
-    UniqueFd fd(open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.IsValid() && fsync(fd.Get()) == 0;
-}
-
 } // namespace
 
 QString Create(const QString& folder, QString& error) {
@@ -42,8 +37,8 @@ QString Create(const QString& folder, QString& error) {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     for (int n = 0; n < 100; ++n) {
-        const QString path =
-            QStringLiteral("%1/%2-%3%4").arg(folder, stamp).arg(n, 2, 10, QChar('0')).arg(SUFFIX);
+        const QString path = folder + QLatin1Char('/') + stamp + QLatin1Char('-') +
+                             QStringLiteral("%1").arg(n, 2, 10, QChar('0')) + SUFFIX;
         UniqueFd fd(open(QFile::encodeName(path).constData(),
                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.IsValid()) {
@@ -54,8 +49,9 @@ QString Create(const QString& folder, QString& error) {
             return {};
         }
         const ssize_t length = static_cast<ssize_t>(sizeof HEADER - 1);
-        if (write(fd.Get(), HEADER, sizeof HEADER - 1) != length || fsync(fd.Get()) != 0 ||
-            !SyncFolder(folder)) {
+        // The batch script flushes it and its folder before it writes a record: no
+        // waiting for the disk here, on the window's thread.
+        if (write(fd.Get(), HEADER, sizeof HEADER - 1) != length) {
             error =
                 QStringLiteral("Cannot write the undo journal %1: %2").arg(path, SystemReason());
             unlink(QFile::encodeName(path).constData());
@@ -141,9 +137,10 @@ void FollowUndoneWrites(const QString& journal, QList<Entry>& entries) {
 bool MarkUndone(const QString& journal, QString& error) {
     QString undone = journal;
     undone.replace(undone.size() - SUFFIX.size(), SUFFIX.size(), UNDONE_SUFFIX);
+    // Not flushed: should the new name be lost, a later undo finds its pictures as
+    // they were before the write, and leaves them so.
     if (rename(QFile::encodeName(journal).constData(), QFile::encodeName(undone).constData()) !=
-            0 ||
-        !SyncFolder(QFileInfo(journal).absolutePath())) {
+        0) {
         error = QStringLiteral("Cannot mark the undo journal %1 undone: %2")
                     .arg(journal, SystemReason());
         return false;

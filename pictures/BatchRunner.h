@@ -60,7 +60,8 @@ public:
     // True when there is a journal that UndoLast would undo.
     bool CanUndo() const;
 
-    // Stops after the pictures in hand; those not begun are reported as not done.
+    // Stops after the pictures in hand; those not begun are reported as not done
+    // (ok false, reason "Cancelled before it was begun", counted in neither total).
     void Cancel();
     bool IsBusy() const;
 

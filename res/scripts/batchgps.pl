@@ -181,6 +181,11 @@ sub Position {
     my ($et) = @_;
     my $lat = $et->GetValue('Composite:GPSLatitude', 'ValueConv');
     my $lon = $et->GetValue('Composite:GPSLongitude', 'ValueConv');
+    unless (defined $lat and defined $lon) {
+        # XMP holds signed degrees, with no reference tags.
+        $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
+        $lon = $et->GetValue('XMP:GPSLongitude', 'ValueConv');
+    }
     my @position = ('', '', '');
     if (IsFiniteNumber($lat) and IsFiniteNumber($lon) and abs($lat) <= 90 and abs($lon) <= 180) {
         @position[0, 1] = (Number($lat), Number($lon));
@@ -256,11 +261,15 @@ sub ReadPicture {
 
 my $journal;
 
+# The journal is made by the program; it and its name in the folder reach the disk
+# here, before any record is relied on.
 sub OpenJournal {
     my ($path) = @_;
     sysopen($journal, $path, O_WRONLY | O_APPEND)
         or Fatal("Cannot open the undo journal $path: $!");
     binmode $journal;
+    Flush($journal) and SyncFolder(dirname($path))
+        or Fatal("Cannot flush the undo journal $path to disk: $!");
 }
 
 # Appends records, one write(2) call each so that two runs appending to one journal
@@ -270,7 +279,7 @@ sub Journal {
         my $line = join("\t", map { Escape($_) } @$record) . "\n";
         return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
     }
-    return "cannot flush the undo journal to disk: $!" unless $journal->sync;
+    return "cannot flush the undo journal to disk: $!" unless Flush($journal);
     return undef;
 }
 
@@ -280,10 +289,19 @@ sub Fatal {
     exit 1;
 }
 
+# fsync(2), again when a signal (Cancel) cut it short.
+sub Flush {
+    my ($fh) = @_;
+    for (;;) {
+        return 1 if $fh->sync;
+        return 0 unless $!{EINTR};
+    }
+}
+
 sub SyncFolder {
     my ($folder) = @_;
     sysopen(my $dh, $folder, O_RDONLY | O_DIRECTORY) or return 0;
-    my $ok = $dh->sync;
+    my $ok = Flush($dh);
     close $dh;
     return $ok;
 }
@@ -339,7 +357,17 @@ sub WriteNew {
     return (undef, "cannot make a new file in its folder: $temp") unless $fh;
     my $new = {fh => $fh, temp => $temp, target => $target, folder => $folder, stat => \@stat};
     local $! = 0;
-    my $result = $et->WriteInfo($target, $fh);
+    # Unbuffered: ExifTool copies the image data in 64 kB pieces, which then go to the
+    # system whole rather than in 8 kB ones. A JPEG is read the same way; other formats
+    # by name, which tells ExifTool their exact kind.
+    binmode($fh, ':pop');
+    my $source = $target;
+    if (($et->GetValue('FileType') // '') eq 'JPEG') {
+        open(my $in, '<:unix', $target) or return (undef, Discard($new, "cannot open it: $!"));
+        $source = $in;
+    }
+    my $result = $et->WriteInfo($source, $fh);
+    close $source if ref $source;
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
@@ -369,7 +397,7 @@ sub PutInPlace {
     my ($new, $laterFolderFlush) = @_;
     return undef if $new->{same};
     my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
-    $fh->sync or return Discard($new, "cannot flush the new file to disk: $!");
+    Flush($fh) or return Discard($new, "cannot flush the new file to disk: $!");
     delete $new->{fh};
     close $fh or return Discard($new, "cannot write the new file: $!");
     chmod($stat->[2] & 07777, $temp)
