@@ -8,6 +8,8 @@ packages=(
     libglib2.0-dev libjs-leaflet
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
+    # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
+    imagemagick
 )
 
 sudo=()
