@@ -146,6 +146,9 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     }
 
     void Launch() {
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!items[i].done && items[i].args.empty())
+                Report(static_cast<int>(i), items[i].presetOk, items[i].presetReason);
         QString error;
         if (mode == Mode::Write && !cancelled) {
             journal = BatchJournal::Create(journalFolder, error);
@@ -154,9 +157,6 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         }
         if (!cancelled && !WriteScript(error))
             return FailAll(error);
-        for (size_t i = 0; i < items.size(); ++i)
-            if (!items[i].done && items[i].args.empty())
-                Report(static_cast<int>(i), items[i].presetOk, items[i].presetReason);
         for (int i = 0; i < LANES; ++i)
             StartNext(i);
     }

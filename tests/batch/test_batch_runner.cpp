@@ -341,18 +341,24 @@ void BatchRunnerTest::writeWithFailureInMiddle() {
     const QByteArray high = Picture("high.jpg");
     QVERIFY(Tag(high, {"-GPSAltitude=100", "-GPSAltitudeRef=0"}));
     const QByteArray first = Picture("first.jpg");
+    const QByteArray bmp = Folder() + "/p.bmp";
+    QVERIFY(QImage(Name(first)).save(Name(bmp), "BMP"));
+    const QByteArray bmpBytes = FileBytes(Name(bmp));
 
     auto runner = Runner();
     BatchRecorder recorder(*runner);
     const QDateTime time(QDate(2026, 12, 7), QTime(10, 11, 12, 345), Qt::UTC);
     QVERIFY(runner->Write({At(first, 10.1234567, -20.7654321, 123.4, time), At(link, 1, 2),
-                           At(text, 3, 4), At(blank, -45.5, 170.25, -7.25), At(high, 5, 6)}));
+                           At(text, 3, 4), At(blank, -45.5, 170.25, -7.25), At(high, 5, 6),
+                           At(bmp, 7, 8)}));
     QVERIFY(recorder.Wait());
     QCOMPARE(recorder.succeeded, 4);
-    QCOMPARE(recorder.failed, 1);
+    QCOMPARE(recorder.failed, 2);
     QVERIFY(!recorder.writes[2].first);
     QVERIFY2(!recorder.writes[2].second.isEmpty(), "a failure says why");
     QCOMPARE(FileBytes(Name(text)), textBytes);
+    QCOMPARE(recorder.writes[5], qMakePair(false, QString("ExifTool cannot write BMP files")));
+    QCOMPARE(FileBytes(Name(bmp)), bmpBytes);
 
     const auto tags = ReadTags(Name(first), WRITTEN_TAGS);
     QCOMPARE(tags["GPS:GPSVersionID"], QString("2 2 0 0"));
