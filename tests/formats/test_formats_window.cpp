@@ -79,7 +79,9 @@ private slots:
         SetNetworkStateProvider([] { return true; });
         m_main = StartKartavo();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-        QVERIFY(WaitForJs(g_app.pPhotoView->View()->page(), "typeof document", "object"));
+        // Scripts sent before the photo page has loaded are dropped.
+        QVERIFY(WaitForJs(g_app.pPhotoView->View()->page(),
+                          "document.getElementById('photo') !== null", true, 20000));
     }
 
     void cleanupTestCase() {
