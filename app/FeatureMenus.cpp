@@ -20,4 +20,5 @@ void AddFeatureMenus(QWidget* mainWindow) {
     AddPicturesMenu(mainWindow);
     AddPlacesMenu(mainWindow);
     AddTrackMenu(mainWindow);
+    AddFormatsMenu(mainWindow);
 }

@@ -14,3 +14,5 @@ void AddFeatureMenus(QWidget* mainWindow);
 void AddPicturesMenu(QWidget* mainWindow);
 void AddPlacesMenu(QWidget* mainWindow);
 void AddTrackMenu(QWidget* mainWindow);
+// Picture formats: where positions are written, below the Picture menu's entries.
+void AddFormatsMenu(QWidget* mainWindow);

@@ -2,9 +2,11 @@
 
 #include "app/ControlPanel.h"
 #include "app/ReportPictureInfo.h"
+#include "app/SidecarRecord.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
+#include "gps/CoordinateCheck.h"
 #include "gps/GPSArguments.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
@@ -17,6 +19,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -111,17 +114,31 @@ void TakePicture(const QByteArray& path) {
 void RecordPosition() {
     char latitude[kFieldTextSize];
     char longitude[kFieldTextSize];
+    ReadField(g_app.wndLatitude, latitude);
+    ReadField(g_app.wndLongitude, longitude);
+
     // Never write a position the user did not mean.
     char problem[96];
-    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
+    if (!CheckCoordinateFields(latitude, longitude, problem, sizeof problem)) {
         char text[128];
         snprintf(text, sizeof text, "GPS information not recorded\r\n%s", problem);
         SetInfoText(text);
         return;
     }
 
+    // The signs as the write script's letters take them, before the dashes go.
+    const bool south = latitude[0] == '-';
+    const bool west = longitude[0] == '-';
     char arguments[kGPSArgumentsSize];
     FormatGPSArguments(latitude, longitude, arguments);
+    if (RecordsIntoSidecar(g_app.szPicture)) {
+        bool ok = false;
+        const double altitude = QByteArray(g_app.strAltitude.value_or("").c_str()).toDouble(&ok);
+        RecordIntoSidecar(g_app.szPicture, (south ? -1 : 1) * std::atof(latitude),
+                          (west ? -1 : 1) * std::atof(longitude),
+                          ok ? std::optional<double>(altitude) : std::nullopt);
+        return;
+    }
     Launch(IDR_WRITE_GPS, arguments);
     Trace("# WriteGPS: %s %s\n", g_app.szPicture, arguments);
 }

@@ -1,5 +1,7 @@
 #include "app/PictureThumbnails.h"
 
+#include "formats/PicturePreview.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -41,7 +43,9 @@ QImage MakeThumbnail(const QByteArray& path, const QByteArray& embedded, const Q
         close(fd);
         return QImage();
     }
-    return Decode(&file, box);
+    const QImage image = Decode(&file, box);
+    // HEIC, and RAW files whose pictures Qt cannot read.
+    return image.isNull() ? PicturePreview::Thumbnails({path}, box).value(0) : image;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/ControlPanel.h"
 #include "app/PicturesWindow.h"
+#include "formats/PictureFormats.h"
 #include "pictures/PictureList.h"
 
 namespace {
@@ -47,6 +48,7 @@ void PicturesBatch::Write() {
         return;
     QList<PictureWrite> writes;
     QList<QByteArray> paths;
+    const PictureFormats::WriteSetting where = PictureFormats::ReadWriteSetting();
     for (int row : rows) {
         const auto place = list->NewPositionOf(row);
         PictureWrite write;
@@ -55,6 +57,8 @@ void PicturesBatch::Write() {
         write.longitude = place->longitude;
         write.altitude = place->altitude;
         write.utcTime = place->utcTime;
+        if (PictureFormats::WritesSidecar(write.path, where))
+            write.sidecar = PictureFormats::SidecarPath(write.path, where.name);
         writes << write;
         paths << write.path;
     }

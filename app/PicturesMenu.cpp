@@ -2,6 +2,7 @@
 
 #include "app/PicturesBatch.h"
 #include "app/PicturesWindow.h"
+#include "formats/PictureFormats.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,10 +13,12 @@
 
 namespace {
 
-// The filters of Open Picture, so both dialogs show the same files.
+// Every picture format first, then the filters of Open Picture.
 const QString kFilters =
-    QStringLiteral("Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
-                   "All(*.*) (*)");
+    QStringLiteral("Pictures (%1);;"
+                   "Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
+                   "All(*.*) (*)")
+        .arg(PictureFormats::DialogPatterns());
 
 void OpenPictures(QWidget* owner) {
     const QStringList files =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -54,8 +55,10 @@ inline double Milliseconds(const QElapsedTimer& timer) {
 
 // Runs program to its end, output discarded, and returns the wall time in milliseconds,
 // or -1 when it fails. Spawned as the program spawns its scripts: a fork() of this big
-// process would add its own cost to the bare tool's time.
-inline double TimeProcess(const QString& program, const QStringList& args) {
+// process would add its own cost to the bare tool's time. With peakKiB, the child's own
+// peak resident memory (VmHWM) is polled every 5 ms until it ends.
+inline double TimeProcess(const QString& program, const QStringList& args,
+                          long* peakKiB = nullptr) {
     std::vector<QByteArray> words{program.toLocal8Bit()};
     for (const QString& arg : args)
         words.push_back(arg.toLocal8Bit());
@@ -76,9 +79,23 @@ inline double TimeProcess(const QString& program, const QStringList& args) {
     if (spawned != 0)
         return -1;
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
+    for (;;) {
+        if (peakKiB) {
+            QFile file(QString("/proc/%1/status").arg(pid));
+            if (file.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : file.readAll().split('\n'))
+                    if (line.startsWith("VmHWM:"))
+                        *peakKiB =
+                            std::max(*peakKiB, line.mid(6).trimmed().split(' ').first().toLong());
+        }
+        const pid_t ended = waitpid(pid, &status, peakKiB ? WNOHANG : 0);
+        if (ended == pid)
+            break;
+        if (ended < 0 && errno != EINTR)
             return -1;
+        if (ended == 0)
+            usleep(5000);
+    }
     const double ms = Milliseconds(timer);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
 }
@@ -90,15 +107,17 @@ inline bool Tag(const QString& path, const QStringList& assignments) {
 }
 
 // A 4000x3000 picture from our sample photograph, with some sensor-like noise so that the
-// JPEG at quality 90 has a camera's size rather than a flat image's.
-inline bool MakeTwelveMegapixel(const QString& sample, const QString& path) {
+// JPEG at quality 90 has a camera's size rather than a flat image's. More noise and a
+// higher quality make a larger file.
+inline bool MakeTwelveMegapixel(const QString& sample, const QString& path, int amount = 10,
+                                int quality = 90) {
     QImage image = QImage(sample)
                        .scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                        .convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
         return false;
     std::mt19937 random(6);
-    std::uniform_int_distribution<int> noise(-10, 10);
+    std::uniform_int_distribution<int> noise(-amount, amount);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
@@ -108,7 +127,7 @@ inline bool MakeTwelveMegapixel(const QString& sample, const QString& path) {
                            std::clamp(qBlue(p) + n, 0, 255));
         }
     }
-    return image.save(path, "JPG", 90);
+    return image.save(path, "JPG", quality);
 }
 
 } // namespace Bench

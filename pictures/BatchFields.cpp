@@ -3,6 +3,9 @@
 namespace BatchFields {
 
 QByteArray Unescape(const QByteArray& field) {
+    // Most fields hold nothing escaped; a RAW file's preview is a megabyte of them.
+    if (!field.contains('\\'))
+        return field;
     QByteArray text;
     text.reserve(field.size());
     for (int i = 0; i < field.size(); ++i) {

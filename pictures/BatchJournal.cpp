@@ -26,11 +26,6 @@ QString SystemReason() {
     return QString::fromLocal8Bit(strerror(errno));
 }
 
-bool SyncFolder(const QString& folder) {
-    UniqueFd fd(open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.IsValid() && fsync(fd.Get()) == 0;
-}
-
 } // namespace
 
 QString Create(const QString& folder, QString& error) {
@@ -42,8 +37,8 @@ QString Create(const QString& folder, QString& error) {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     for (int n = 0; n < 100; ++n) {
-        const QString path =
-            QStringLiteral("%1/%2-%3%4").arg(folder, stamp).arg(n, 2, 10, QChar('0')).arg(SUFFIX);
+        const QString path = folder + QLatin1Char('/') + stamp + QLatin1Char('-') +
+                             QStringLiteral("%1").arg(n, 2, 10, QChar('0')) + SUFFIX;
         UniqueFd fd(open(QFile::encodeName(path).constData(),
                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.IsValid()) {
@@ -54,8 +49,9 @@ QString Create(const QString& folder, QString& error) {
             return {};
         }
         const ssize_t length = static_cast<ssize_t>(sizeof HEADER - 1);
-        if (write(fd.Get(), HEADER, sizeof HEADER - 1) != length || fsync(fd.Get()) != 0 ||
-            !SyncFolder(folder)) {
+        // The batch script flushes it and its folder before it writes a record: no
+        // waiting for the disk here, on the window's thread.
+        if (write(fd.Get(), HEADER, sizeof HEADER - 1) != length) {
             error =
                 QStringLiteral("Cannot write the undo journal %1: %2").arg(path, SystemReason());
             unlink(QFile::encodeName(path).constData());
@@ -92,11 +88,12 @@ bool Read(const QString& journal, QList<Entry>& entries, QString& error) {
         if (fields.size() < 2)
             continue;
         const QByteArray& kind = fields[0];
-        if (kind == "B" && fields.size() >= 6) {
+        if (kind == "B" && fields.size() >= 7) {
             Entry entry;
             entry.id = fields[1];
             entry.path = fields[2];
             entry.target = fields[3];
+            entry.state = fields[4];
             entry.before = line;
             rows.insert(entry.id, entries.size());
             entries.append(entry);
@@ -104,22 +101,46 @@ bool Read(const QString& journal, QList<Entry>& entries, QString& error) {
         }
         // A and U records follow their picture's B record.
         const auto row = rows.constFind(fields[1]);
-        if (row == rows.constEnd())
+        if (row == rows.constEnd() || fields.size() < 3)
             continue;
-        if (kind == "A")
-            entries[*row].after = line;
-        else if (kind == "U")
-            entries[*row].undone = true;
+        Entry& entry = entries[*row];
+        if (kind == "A") {
+            entry.written = fields[2];
+        } else if (kind == "U") {
+            entry.undone = true;
+            entry.undoneState = fields[2];
+        }
     }
     return true;
+}
+
+void FollowUndoneWrites(const QString& journal, QList<Entry>& entries) {
+    const QFileInfo info(journal);
+    const QString stem = info.completeBaseName();
+    const QStringList undone =
+        info.dir().entryList({QStringLiteral("*") + UNDONE_SUFFIX}, QDir::Files, QDir::Name);
+    for (const QString& name : undone) {
+        if (QFileInfo(name).completeBaseName() <= stem)
+            continue;
+        QList<Entry> later;
+        QString error;
+        if (!Read(info.dir().filePath(name), later, error))
+            continue;
+        for (Entry& entry : entries)
+            for (const Entry& next : later)
+                if (next.target == entry.target && next.undone && !entry.written.isEmpty() &&
+                    next.state == entry.written)
+                    entry.written = next.undoneState;
+    }
 }
 
 bool MarkUndone(const QString& journal, QString& error) {
     QString undone = journal;
     undone.replace(undone.size() - SUFFIX.size(), SUFFIX.size(), UNDONE_SUFFIX);
+    // Not flushed: should the new name be lost, a later undo finds its pictures as
+    // they were before the write, and leaves them so.
     if (rename(QFile::encodeName(journal).constData(), QFile::encodeName(undone).constData()) !=
-            0 ||
-        !SyncFolder(QFileInfo(journal).absolutePath())) {
+        0) {
         error = QStringLiteral("Cannot mark the undo journal %1 undone: %2")
                     .arg(journal, SystemReason());
         return false;

@@ -9,14 +9,16 @@
 // appends the records (see batchgps.pl); this side makes, finds, reads and retires them.
 namespace BatchJournal {
 
-// One picture of a journal: its B record, and its A record where the write finished.
+// One picture of a journal: its B record, and what its A and U records say.
 struct Entry {
     QByteArray id;
-    QByteArray path;     // as the write was given it
-    QByteArray target;   // the file that was replaced (a link's target)
-    QByteArray before;   // the B line, as stored
-    QByteArray after;    // the A line, as stored, or empty
-    bool undone = false; // a U record: an earlier undo already put it back
+    QByteArray path;        // as the write was given it
+    QByteArray target;      // the file that was replaced (a link's target)
+    QByteArray before;      // the B line, as stored
+    QByteArray state;       // the file's state before the write
+    QByteArray written;     // its state after the write, or empty when the write did not end
+    bool undone = false;    // a U record: an undo already put it back
+    QByteArray undoneState; // its state after that undo
 };
 
 // Makes a new journal (and its folder), flushed to disk with its folder. Returns its
@@ -26,6 +28,10 @@ QString Create(const QString& folder, QString& error);
 QString Newest(const QString& folder);
 // The pictures of a journal in the order they were written; false when unreadable.
 bool Read(const QString& journal, QList<Entry>& entries, QString& error);
+// Follows each picture's state through the newer journals that were undone since:
+// a picture that an undo of a later write put back counts as unchanged since its
+// own write when the later write started from that state.
+void FollowUndoneWrites(const QString& journal, QList<Entry>& entries);
 // Marks the journal undone; false with the reason when it could not be.
 bool MarkUndone(const QString& journal, QString& error);
 

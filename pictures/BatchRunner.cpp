@@ -2,6 +2,7 @@
 
 #include "base/Resource.h"
 #include "base/Trace.h"
+#include "formats/PictureFormats.h"
 #include "pictures/BatchFields.h"
 #include "pictures/BatchJournal.h"
 #include "pictures/BatchLane.h"
@@ -27,7 +28,7 @@ enum class Mode { Read, Write, Undo };
 constexpr int LANES = 2;
 // Perl and ExifTool take a tenth of a second to start; a chunk shares that cost among
 // its pictures, while each picture still reports as soon as it is done.
-constexpr int MAX_READ_CHUNK = 50;
+constexpr int MAX_READ_CHUNK = 125;
 constexpr int MAX_WRITE_CHUNK = 25;
 // Time limits of a run: a base plus so much per picture of its chunk.
 constexpr int READ_LIMIT_MS = 30000, READ_LIMIT_PER_PICTURE_MS = 3000;
@@ -145,6 +146,9 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     }
 
     void Launch() {
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!items[i].done && items[i].args.empty())
+                Report(static_cast<int>(i), items[i].presetOk, items[i].presetReason);
         QString error;
         if (mode == Mode::Write && !cancelled) {
             journal = BatchJournal::Create(journalFolder, error);
@@ -153,9 +157,6 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         }
         if (!cancelled && !WriteScript(error))
             return FailAll(error);
-        for (size_t i = 0; i < items.size(); ++i)
-            if (!items[i].done && items[i].args.empty())
-                Report(static_cast<int>(i), items[i].presetOk, items[i].presetReason);
         for (int i = 0; i < LANES; ++i)
             StartNext(i);
     }
@@ -395,12 +396,15 @@ bool BatchRunner::Read(const QList<QByteArray>& paths) {
     if (m_pImpl->busy)
         return false;
     std::vector<Item> items(static_cast<size_t>(paths.size()));
+    const PictureFormats::SidecarName naming = PictureFormats::ReadWriteSetting().name;
     for (int i = 0; i < paths.size(); ++i) {
         Item& item = items[static_cast<size_t>(i)];
         item.path = paths[i];
+        const QList<QByteArray> sidecars = PictureFormats::SidecarCandidates(item.path, naming);
         item.presetReason = BadName(item.path);
+        // A picture without a position of its own may have one in its sidecar.
         if (item.presetReason.isEmpty())
-            item.args = {Bytes(item.path)};
+            item.args = {Bytes(item.path), Bytes(sidecars[0]), Bytes(sidecars[1])};
     }
     m_pImpl->Begin(Mode::Read, std::move(items));
     return true;
@@ -418,23 +422,33 @@ bool BatchRunner::Write(const QList<PictureWrite>& writes) {
         item.presetReason = BadName(item.path);
         if (!item.presetReason.isEmpty())
             continue;
-        if (char* real = realpath(item.path.constData(), nullptr)) {
-            const bool twice = targets.contains(QByteArray(real));
-            targets.insert(QByteArray(real));
+        // What is written: the picture, or its sidecar (which need not exist yet).
+        const QByteArray written = write.sidecar.isEmpty() ? item.path : write.sidecar;
+        char* real = realpath(written.constData(), nullptr);
+        if (real != nullptr || !write.sidecar.isEmpty()) {
+            const QByteArray key = real != nullptr ? QByteArray(real) : written;
             free(real);
+            const bool twice = targets.contains(key);
+            targets.insert(key);
             if (twice) {
-                item.presetReason = QStringLiteral("The same picture is already in this write");
+                item.presetReason =
+                    write.sidecar.isEmpty()
+                        ? QStringLiteral("The same picture is already in this write")
+                        : QStringLiteral("Its sidecar %1 is already written for another picture")
+                              .arg(QString::fromUtf8(write.sidecar));
                 continue;
             }
         }
-        item.args = {Bytes(write.path), Bytes(QByteArray::number(write.latitude, 'f', 9)),
+        item.args = {Bytes(write.path),
+                     Bytes(QByteArray::number(write.latitude, 'f', 9)),
                      Bytes(QByteArray::number(write.longitude, 'f', 9)),
                      write.altitude ? Bytes(QByteArray::number(*write.altitude, 'f', 4)) : "",
                      write.utcTime.isValid()
                          ? Bytes(write.utcTime.toUTC()
                                      .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss.zzz"))
                                      .toLatin1())
-                         : ""};
+                         : "",
+                     Bytes(write.sidecar)};
     }
     m_pImpl->Begin(Mode::Write, std::move(items));
     return true;
@@ -455,12 +469,13 @@ bool BatchRunner::UndoLast() {
         item.presetReason = error;
         items.push_back(item);
     }
+    BatchJournal::FollowUndoneWrites(journal, entries);
     for (const BatchJournal::Entry& entry : entries) {
         Item item;
         item.path = entry.path;
         item.presetOk = entry.undone;
         if (!entry.undone)
-            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.after)};
+            item.args = {Bytes(entry.target), Bytes(entry.before), Bytes(entry.written)};
         items.push_back(item);
     }
     m_pImpl->journal = journal;

@@ -32,6 +32,9 @@ struct PictureWrite {
     double longitude = 0;
     std::optional<double> altitude; // none: the picture's own altitude tags stay as they are
     QDateTime utcTime;              // invalid: no GPSDateStamp/GPSTimeStamp written
+    // Not empty: the position goes into this XMP sidecar (made when missing), and the
+    // picture itself is never opened for writing.
+    QByteArray sidecar;
 };
 
 // Reads and writes many pictures with the batch script, a chunk of pictures per Perl run
@@ -57,7 +60,8 @@ public:
     // True when there is a journal that UndoLast would undo.
     bool CanUndo() const;
 
-    // Stops after the pictures in hand; those not begun are reported as not done.
+    // Stops after the pictures in hand; those not begun are reported as not done
+    // (ok false, reason "Cancelled before it was begun", counted in neither total).
     void Cancel();
     bool IsBusy() const;
 

@@ -1,5 +1,7 @@
 #include "pictures/PictureFiles.h"
 
+#include "formats/PictureFormats.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -7,10 +9,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const char* const kExtensions[] = {"jpg",  "jpeg", "jpe", "tif", "tiff", "png", "heic", "heif",
-                                   "webp", "dng",  "cr2", "cr3", "crw",  "nef", "nrw",  "arw",
-                                   "orf",  "rw2",  "pef", "raf", "srw",  "x3f", "erf",  "mrw"};
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
@@ -58,12 +56,7 @@ void Walk(const QByteArray& folder, bool subfolders, const std::atomic<bool>* st
 } // namespace
 
 bool HasPictureExtension(const QByteArray& name) {
-    const int dot = name.lastIndexOf('.');
-    if (dot < 0)
-        return false;
-    const QByteArray extension = name.mid(dot + 1).toLower();
-    return std::any_of(std::begin(kExtensions), std::end(kExtensions),
-                       [&](const char* known) { return extension == known; });
+    return PictureFormats::IsListed(name);
 }
 
 QList<QByteArray> ListPictureFiles(const QByteArray& folder, bool subfolders,

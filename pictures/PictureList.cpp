@@ -118,7 +118,9 @@ QVariant PictureList::Display(const Row& row, int column) const {
             return QString();
         if (!row.info.latitude || !row.info.longitude)
             return tr("none");
-        return PlaceText(*row.info.latitude, *row.info.longitude, row.info.altitude);
+        return PlaceText(*row.info.latitude, *row.info.longitude, row.info.altitude) +
+               (row.info.positionSource.isEmpty() ? QString()
+                                                  : tr(" (from %1)").arg(row.info.positionSource));
     case NewPosition:
         if (!row.newPlace)
             return row.note;
@@ -136,6 +138,9 @@ QVariant PictureList::Display(const Row& row, int column) const {
         case WriteState::Unchanged:
             if (row.read && !row.info.ok)
                 return tr("failed: %1").arg(row.info.reason);
+            if (row.read && !row.info.writable)
+                return tr("unchanged; only a sidecar can hold its position: %1")
+                    .arg(row.info.unwritableReason);
             return row.read ? tr("unchanged") : tr("reading...");
         }
         return QVariant();

@@ -8,6 +8,10 @@ packages=(
     libglib2.0-dev libgeonames-dev libjs-leaflet tzdata
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
+    # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
+    imagemagick
+    # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
+    qt6-image-formats-plugins libheif-examples
 )
 
 sudo=()

@@ -2,6 +2,7 @@
 
 #include "base/AppState.h"
 #include "base/LocalPath.h"
+#include "formats/PhotoPreview.h"
 #include "webview/CWebBrowser.h"
 #include "webview/JsString.h"
 
@@ -19,6 +20,13 @@ std::string PhotoScript(const char* path) {
 }
 
 void ShowPhoto(const char* path) {
-    if (g_app.pPhotoView && path != nullptr && path[0] != '\0')
-        g_app.pPhotoView->ExecScript(PhotoScript(path).c_str());
+    if (g_app.pPhotoView && path != nullptr && path[0] != '\0') {
+        // The page cannot show TIFF, RAW or HEIC files itself.
+        if (NeedsMadePreview(path))
+            ShowMadePreview(path);
+        else {
+            ForgetMadePreview();
+            g_app.pPhotoView->ExecScript(PhotoScript(path).c_str());
+        }
+    }
 }

@@ -2,13 +2,18 @@
 # Reads, writes or restores the GPS tags of many pictures in one run, so that
 # Image::ExifTool is loaded once for all of them.
 #
-#   perl batchgps.pl read  - FIRST -- PICTURE...
-#   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME)...
-#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE AFTER)...
+#   perl batchgps.pl read  - FIRST -- (PICTURE SIDECAR SIDECAR)...
+#   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
+#   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
-# BEFORE and AFTER are a picture's B and A journal lines (AFTER may be empty).
+# A read takes the position from the first of the two SIDECARs (XMP files; either may
+# be empty) that has one when the picture has none of its own. A write with a SIDECAR
+# puts the position into that XMP file (made when missing) and never opens the picture
+# for writing.
+# BEFORE is a picture's B journal line; STATE what the picture looked like after the
+# write (its A record's, carried through later undone writes), or empty when unknown.
 #
 # One line is printed per picture as soon as it is done, fields separated by tabs,
 # with backslash, tab, CR and LF in a field written as \\ \t \r \n:
@@ -18,17 +23,21 @@
 #   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
 # INDEX counts from 0 within this run. A picture that fails is left as it was.
 #
-# Journal lines (same escaping), each appended and flushed to disk before going on,
-# ID being FIRST + INDEX:
-#   B ID PICTURE TARGET gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
-#       before the picture is touched: its previous value of each tag the write changes
-#       (TAG! where it had none), then the values written
-#   A ID DEV:INODE:SIZE:MTIME   after the new picture has taken the picture's name
-#   U ID                        after an undo has put the previous tags back
+# Journal lines (same escaping), each appended in one piece; a picture's B line is
+# flushed to disk before the picture is touched. ID is FIRST + INDEX:
+#   B ID PICTURE TARGET STATE gps|nogps TAG=VALUE|TAG! ... -> TAG=VALUE ...
+#       before the picture is touched: the file's state, its previous value of each
+#       tag the write changes (TAG! where it had none), then the values written
+#   B ID PICTURE SIDECAR STATE sidecar|sidecar-new CONTENT=BASE64
+#       before a sidecar is touched: its whole previous content, or that it is made new
+#   A ID STATE    after the new picture has taken the picture's name
+#   U ID STATE    after an undo has put the previous tags back
+# STATE is DEV:INODE:SIZE:MTIME of the file; a later change to the picture changes it.
 #
-# SIGTERM stops the run after the picture in hand.
+# SIGTERM stops the run after the pictures in hand (a write takes a few at a time).
 use strict;
 use warnings;
+use Config ();
 use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
@@ -46,8 +55,12 @@ BEGIN {
 my $stop = 0;
 $SIG{TERM} = sub { $stop = 1; };
 
-# Largest embedded picture passed on as a thumbnail.
-my $MAX_THUMBNAIL = 1024 * 1024;
+# Pictures written together: one flush of the journal and of their folder for all.
+my $GROUP = 4;
+# Largest embedded picture passed on as a thumbnail. A RAW file's preview may be a
+# megabyte; passed through the window's thread it would hold the window up, so a larger
+# one is left to the thumbnail maker, which reads the file itself.
+my $MAX_THUMBNAIL = 256 * 1024;
 # Formats ExifTool writes but which hold no Exif GPS block.
 my %NO_EXIF = map { $_ => 1 } qw(GIF PPM EPS PS PDF AI AIT ICC VRD DR4 IND FLIF XMP CRW X3F);
 
@@ -134,7 +147,10 @@ sub Writability {
     my ($et) = @_;
     my $type = $et->GetValue('FileType') // '';
     return (0, 'ExifTool does not know this file type') unless length $type;
-    return (0, "ExifTool cannot write $type files") unless Image::ExifTool::CanWrite($type);
+    # "Extended WEBP" and the like name a kind of file, not a type: ask by its extension too.
+    my $extension = $et->GetValue('FileTypeExtension', 'ValueConv') // '';
+    return (0, "ExifTool cannot write $type files")
+        unless Image::ExifTool::CanWrite($type) or Image::ExifTool::CanWrite($extension);
     return (0, "$type files cannot hold Exif GPS tags") if $NO_EXIF{$type};
     return (1, '');
 }
@@ -165,6 +181,11 @@ sub Position {
     my ($et) = @_;
     my $lat = $et->GetValue('Composite:GPSLatitude', 'ValueConv');
     my $lon = $et->GetValue('Composite:GPSLongitude', 'ValueConv');
+    unless (defined $lat and defined $lon) {
+        # XMP holds signed degrees, with no reference tags.
+        $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
+        $lon = $et->GetValue('XMP:GPSLongitude', 'ValueConv');
+    }
     my @position = ('', '', '');
     if (IsFiniteNumber($lat) and IsFiniteNumber($lon) and abs($lat) <= 90 and abs($lon) <= 180) {
         @position[0, 1] = (Number($lat), Number($lon));
@@ -194,8 +215,24 @@ sub Thumbnail {
     return MIME::Base64::encode_base64($$data, '');
 }
 
+# The position of an XMP sidecar, with its file name, or nothing.
+sub SidecarPosition {
+    my ($sidecar) = @_;
+    return () unless length $sidecar and -f $sidecar;
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($sidecar) or return ();
+    my $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
+    my $lon = $et->GetValue('XMP:GPSLongitude', 'ValueConv');
+    return () unless IsFiniteNumber($lat) and IsFiniteNumber($lon)
+        and abs($lat) <= 90 and abs($lon) <= 180;
+    my $alt = $et->GetValue('Composite:GPSAltitude', 'ValueConv')
+        // $et->GetValue('XMP:GPSAltitude', 'ValueConv');
+    $alt = IsFiniteNumber($alt) && abs($alt) < 1e7 ? Number($alt) : '';
+    return (Number($lat), Number($lon), $alt, (split m{/}, $sidecar)[-1]);
+}
+
 sub ReadPicture {
-    my ($index, $path) = @_;
+    my ($index, $path, @sidecars) = @_;
     if (defined(my $why = CheckOpen($path))) {
         return Say('R', $index, 'FAIL', $why);
     }
@@ -209,26 +246,40 @@ sub ReadPicture {
     return Say('R', $index, 'FAIL', 'it is not a picture' . (length $mime ? " ($mime)" : ''))
         unless $mime =~ m{^image/};
     my ($writable, $whyNot) = Writability($et);
-    Say('R', $index, 'OK', DateTaken($et), Position($et), $mime, $writable, $whyNot, '',
-        Thumbnail($et));
+    my @position = (Position($et), '');
+    unless (length $position[0]) {
+        for my $sidecar (@sidecars) {
+            my @found = SidecarPosition($sidecar);
+            if (@found) { @position = @found; last; }
+        }
+    }
+    Say('R', $index, 'OK', DateTaken($et), @position[0 .. 2], $mime, $writable, $whyNot,
+        $position[3], Thumbnail($et));
 }
 
 # ---- Writing ----------------------------------------------------------------
 
 my $journal;
 
+# The journal is made by the program; it and its name in the folder reach the disk
+# here, before any record is relied on.
 sub OpenJournal {
     my ($path) = @_;
     sysopen($journal, $path, O_WRONLY | O_APPEND)
         or Fatal("Cannot open the undo journal $path: $!");
     binmode $journal;
+    Flush($journal) and SyncFolder(dirname($path))
+        or Fatal("Cannot flush the undo journal $path to disk: $!");
 }
 
-# One record per write(2) call, so that two runs appending to one journal never mix.
+# Appends records, one write(2) call each so that two runs appending to one journal
+# never mix them, and flushes the journal to disk.
 sub Journal {
-    my $line = join("\t", map { Escape($_) } @_) . "\n";
-    return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
-    return "cannot flush the undo journal to disk: $!" unless $journal->sync;
+    for my $record (@_) {
+        my $line = join("\t", map { Escape($_) } @$record) . "\n";
+        return "cannot write the undo journal: $!" unless WriteAll($journal, $line);
+    }
+    return "cannot flush the undo journal to disk: $!" unless Flush($journal);
     return undef;
 }
 
@@ -238,10 +289,19 @@ sub Fatal {
     exit 1;
 }
 
+# fsync(2), again when a signal (Cancel) cut it short.
+sub Flush {
+    my ($fh) = @_;
+    for (;;) {
+        return 1 if $fh->sync;
+        return 0 unless $!{EINTR};
+    }
+}
+
 sub SyncFolder {
     my ($folder) = @_;
     sysopen(my $dh, $folder, O_RDONLY | O_DIRECTORY) or return 0;
-    my $ok = $dh->sync;
+    my $ok = Flush($dh);
     close $dh;
     return $ok;
 }
@@ -278,44 +338,88 @@ sub CreateTemp {
     return (undef, 'no free name');
 }
 
-# Writes the picture with $et's new values into a new file beside it, flushes it, and
-# renames it over the picture; then flushes the folder. Returns undef on success,
-# or the reason, with the picture as it was.
-sub WriteAtomically {
+# sync_file_range(2), to start writing a new file to disk while the next picture is
+# prepared; where this is not known, the flush before the rename does it all.
+my $SYNC_FILE_RANGE = $Config::Config{ptrsize} == 8
+    ? ($Config::Config{archname} =~ /^x86_64/ ? 277 : $Config::Config{archname} =~ /^aarch64/ ? 84 : undef)
+    : undef;
+my $SYNC_FILE_RANGE_WRITE = 2;
+
+# Writes the picture with $et's new values into a new file beside it and starts
+# writing that to disk. Returns the new file, {same => 1} when the picture already
+# holds exactly these values, or (undef, reason) with nothing left behind.
+sub WriteNew {
     my ($et, $target) = @_;
-    my @stat = stat $target or return "cannot open it: $!";
+    my @stat = stat $target or return (undef, "cannot open it: $!");
     my $folder = dirname($target);
     CleanFolder($folder);
     my ($fh, $temp) = CreateTemp($folder);
-    return "cannot make a new file in its folder: $temp" unless $fh;
-    my $fail = sub {
-        my ($why) = @_;
-        close $fh if defined $fh;
-        unlink $temp;
-        return $why;
-    };
+    return (undef, "cannot make a new file in its folder: $temp") unless $fh;
+    my $new = {fh => $fh, temp => $temp, target => $target, folder => $folder, stat => \@stat};
     local $! = 0;
-    my $result = $et->WriteInfo($target, $fh);
+    # Unbuffered: ExifTool copies the image data in 64 kB pieces, which then go to the
+    # system whole rather than in 8 kB ones. A JPEG is read the same way; other formats
+    # by name, which tells ExifTool their exact kind.
+    binmode($fh, ':pop');
+    my $source = $target;
+    if (($et->GetValue('FileType') // '') eq 'JPEG') {
+        open(my $in, '<:unix', $target) or return (undef, Discard($new, "cannot open it: $!"));
+        $source = $in;
+    }
+    my $result = $et->WriteInfo($source, $fh);
+    close $source if ref $source;
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
         $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
-        return $fail->("ExifTool cannot write it: $why");
+        return (undef, Discard($new, "ExifTool cannot write it: $why"));
     }
     if ($result == 2) {
-        # The picture already holds exactly these values.
-        $fail->('');
-        return undef;
+        Discard($new);
+        return ({same => 1});
     }
-    $fh->flush or return $fail->("cannot write the new file: $!");
-    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
-    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
-    undef $fh;
-    chmod($stat[2] & 07777, $temp) or return $fail->("cannot give the new file the picture's permissions: $!");
-    chown($stat[4], $stat[5], $temp);
-    rename($temp, $target) or return $fail->("cannot put the new file in the picture's place: $!");
-    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    $fh->flush or return (undef, Discard($new, "cannot write the new file: $!"));
+    syscall($SYNC_FILE_RANGE, fileno($fh), 0, 0, $SYNC_FILE_RANGE_WRITE) if $SYNC_FILE_RANGE;
+    return ($new);
+}
+
+# Removes a new file that will not be used; returns the reason given.
+sub Discard {
+    my ($new, $why) = @_;
+    close $new->{fh} if $new->{fh};
+    unlink $new->{temp} if $new->{temp};
+    return $why;
+}
+
+# Flushes the new file, renames it over the picture and flushes the folder. Returns
+# undef on success, or the reason, with the picture as it was.
+sub PutInPlace {
+    my ($new, $laterFolderFlush) = @_;
+    return undef if $new->{same};
+    my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
+    Flush($fh) or return Discard($new, "cannot flush the new file to disk: $!");
+    delete $new->{fh};
+    close $fh or return Discard($new, "cannot write the new file: $!");
+    chmod($stat->[2] & 07777, $temp)
+        or return Discard($new, "cannot give the new file the picture's permissions: $!");
+    chown($stat->[4], $stat->[5], $temp);
+    rename($temp, $new->{target})
+        or return Discard($new, "cannot put the new file in the picture's place: $!");
+    FlushFolders($new->{folder}) unless $laterFolderFlush;
     return undef;
+}
+
+sub FlushFolders {
+    my %seen;
+    for my $folder (grep { !$seen{$_}++ } @_) {
+        SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    }
+}
+
+sub WriteAtomically {
+    my ($et, $target) = @_;
+    my ($new, $why) = WriteNew($et, $target);
+    return $new ? PutInPlace($new) : $why;
 }
 
 sub FileState {
@@ -393,8 +497,10 @@ sub NewValues {
     return (\@values);
 }
 
-sub WritePicture {
-    my ($index, $id, $path, $latText, $lonText, $altText, $timeText) = @_;
+# Everything for one picture's write short of touching the picture: the new file
+# beside it and its journal record. Returns that, or the reason it cannot be written.
+sub PrepareWrite {
+    my ($id, $path, $latText, $lonText, $altText, $timeText) = @_;
     my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
     return $why unless $values;
     my ($target, $linkError) = Target($path);
@@ -402,7 +508,10 @@ sub WritePicture {
     return $why if defined($why = CheckOpen($target));
 
     my $et = Image::ExifTool->new;
+    # The previous tags are all in the Exif block; no need to look past the image.
+    $et->Options(FastScan => 1);
     $et->ExtractInfo($target);
+    $et->Options(FastScan => 0);
     my $error = ExifError($et);
     return "ExifTool cannot read it: $error" if defined $error;
     my ($writable, $whyNot) = Writability($et);
@@ -414,13 +523,163 @@ sub WritePicture {
         my ($count, $setError) = $et->SetNewValue("GPS:$tag", $new{$tag}, Type => 'Raw');
         return "cannot set $tag: " . ($setError // 'rejected') unless $count;
     }
-    $why = Journal('B', $id, $path, $target, TagState($et, @tags), '->', map { "$_=$new{$_}" } @tags);
+    my @record = ('B', $id, $path, $target, FileState($target), TagState($et, @tags), '->',
+                  map { "$_=$new{$_}" } @tags);
+    my $file;
+    ($file, $why) = WriteNew($et, $target);
+    return $why unless $file;
+    $file->{record} = \@record;
+    $file->{id} = $id;
+    return $file;
+}
+
+# Records the previous tags of a group of pictures in one flush of the journal, then
+# puts their new files in place and flushes their folders once. Returns the reason
+# for each picture that failed, undef for each that succeeded.
+sub CommitGroup {
+    my @prepared = @_;
+    my @files = grep { ref $_ and !$_->{same} } @prepared;
+    my %why;
+    if (@files and defined(my $why = Journal(map { $_->{record} } @files))) {
+        $why{$_} = Discard($_, $why) for @files;
+        @files = ();
+    }
+    my @placed;
+    for my $file (@files) {
+        my $why = PutInPlace($file, 1);
+        if (defined $why) {
+            $why{$file} = $why;
+        } else {
+            push @placed, $file;
+        }
+    }
+    FlushFolders(map { $_->{folder} } @placed);
+    if (@placed and defined(my $why = Journal(map { ['A', $_->{id}, FileState($_->{target})] } @placed))) {
+        $why{$_} = "written, but $why" for @placed;
+    }
+    return map { ref $_ ? $why{$_} : $_ } @prepared;
+}
+
+# ---- Sidecars ---------------------------------------------------------------
+
+sub ReadWhole {
+    my ($path) = @_;
+    open(my $fh, '<', $path) or return (undef, "cannot read it: $!");
+    binmode $fh;
+    local $/;
+    my $content = <$fh>;
+    close $fh;
+    return ($content // '');
+}
+
+# Puts a new file with $et's new values (or with $content) where no file is yet:
+# written beside, flushed, then linked into place, so that a sidecar that appeared
+# meanwhile is never replaced.
+sub CreateAtomically {
+    my ($et, $target, $content) = @_;
+    my $folder = dirname($target);
+    CleanFolder($folder);
+    my ($fh, $temp) = CreateTemp($folder);
+    return "cannot make a new file in its folder: $temp" unless $fh;
+    my $fail = sub { close $fh if defined $fh; unlink $temp; return $_[0]; };
+    if (defined $content) {
+        WriteAll($fh, $content) or return $fail->("cannot write the new file: $!");
+    } elsif (!$et->WriteInfo(undef, $fh, 'XMP')) {
+        return $fail->('ExifTool cannot write it: ' . (ExifError($et) // 'unknown error'));
+    }
+    $fh->flush or return $fail->("cannot write the new file: $!");
+    $fh->sync or return $fail->("cannot flush the new file to disk: $!");
+    close $fh or do { undef $fh; return $fail->("cannot write the new file: $!") };
+    undef $fh;
+    my $mask = umask;
+    chmod(0666 & ~$mask, $temp);
+    link($temp, $target) or return $fail->("cannot put the new file in place: $!");
+    unlink $temp;
+    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    return undef;
+}
+
+# Replaces an existing file by $content, atomically.
+sub ReplaceAtomically {
+    my ($target, $content) = @_;
+    my @stat = stat $target or return "cannot open it: $!";
+    my $folder = dirname($target);
+    my ($fh, $temp) = CreateTemp($folder);
+    return "cannot make a new file in its folder: $temp" unless $fh;
+    my $ok = WriteAll($fh, $content) && $fh->flush && $fh->sync;
+    my $why = "cannot write the new file: $!";
+    close $fh or $ok = 0;
+    $ok = $ok && chmod($stat[2] & 07777, $temp) && rename($temp, $target);
+    unless ($ok) { unlink $temp; return $why; }
+    SyncFolder($folder) or print STDERR "Cannot flush the folder $folder: $!\n";
+    return undef;
+}
+
+sub WriteSidecar {
+    my ($id, $path, $sidecar, $latText, $lonText, $altText, $timeText) = @_;
+    my ($values, $why) = NewValues($latText, $lonText, $altText, $timeText);
+    return $why unless $values;
+    # The picture is only looked at: it must be there, and it is never opened for writing.
+    return $why if defined($why = CheckOpen($path));
+    my ($target, $linkError) = Target($sidecar);
+    return "its sidecar: $linkError" unless defined $target;
+    my $exists = -e $target || -l $target;
+
+    my $et = Image::ExifTool->new;
+    my $old = '';
+    if ($exists) {
+        return "its sidecar $sidecar: $why" if defined($why = CheckOpen($target));
+        $et->ExtractInfo($target);
+        my $error = ExifError($et);
+        return "its sidecar $sidecar cannot be read: $error" if defined $error;
+        my $type = $et->GetValue('FileType') // '';
+        return "its sidecar $sidecar is not an XMP file" unless $type eq 'XMP';
+        ($old, $why) = ReadWhole($target);
+        return "its sidecar $sidecar: $why" unless defined $old;
+    }
+    my %new = @$values;
+    my @xmp = (GPSLatitude => $latText + 0, GPSLongitude => $lonText + 0);
+    push @xmp, GPSAltitude => Number(abs $altText), GPSAltitudeRef => $new{GPSAltitudeRef}
+        if exists $new{GPSAltitude};
+    push @xmp, GPSDateTime => "${timeText}Z" if length $timeText;
+    while (my ($tag, $value) = splice(@xmp, 0, 2)) {
+        my ($count, $setError) = $et->SetNewValue("XMP-exif:$tag", $value, Type => 'ValueConv');
+        return "cannot set $tag: " . ($setError // 'rejected') unless $count;
+    }
+    $why = Journal(['B', $id, $path, $target, FileState($target),
+                    $exists ? 'sidecar' : 'sidecar-new',
+                    'CONTENT=' . MIME::Base64::encode_base64($old, '')]);
     return $why if defined $why;
-    $why = WriteAtomically($et, $target);
+    $why = $exists ? WriteAtomically($et, $target) : CreateAtomically($et, $target);
     return $why if defined $why;
-    $why = Journal('A', $id, FileState($target));
+    $why = Journal(['A', $id, FileState($target)]);
     return "written, but $why" if defined $why;
     return undef;
+}
+
+sub UndoSidecar {
+    my ($target, $state, $contentField, $written) = @_;
+    my ($encoded) = ($contentField // '') =~ /^CONTENT=(.*)\z/s
+        or return ('FAIL', 'the journal entry is damaged');
+    my $old = MIME::Base64::decode_base64($encoded);
+    my $new = $state eq 'sidecar-new';
+    unless (length $written and $written eq FileState($target)) {
+        # Already as before: the write never took place, or an undo was cut short.
+        return ('OK') if $new and !-e $target and !-l $target;
+        if (!$new and -f $target) {
+            my ($now) = ReadWhole($target);
+            return ('OK') if defined $now and $now eq $old;
+        }
+        return ('SKIP', 'its sidecar was changed after the write');
+    }
+    if ($new) {
+        unlink $target or return ('FAIL', "cannot remove its sidecar: $!");
+        SyncFolder(dirname($target)) or print STDERR "Cannot flush the folder: $!\n";
+    } else {
+        my $why = ReplaceAtomically($target, $old);
+        return ('FAIL', $why) if defined $why;
+    }
+    return ('OK');
 }
 
 # ---- Undo -------------------------------------------------------------------
@@ -428,8 +687,8 @@ sub WritePicture {
 sub ParseBefore {
     my ($line) = @_;
     my @fields = Fields($line);
-    return () unless @fields >= 6 and $fields[0] eq 'B';
-    my (undef, undef, undef, undef, $state, @rest) = @fields;
+    return () unless @fields >= 7 and $fields[0] eq 'B';
+    my (undef, undef, undef, undef, undef, $state, @rest) = @fields;
     my (@old, @new, $after);
     for my $field (@rest) {
         if ($field eq '->') { $after = 1; next; }
@@ -448,7 +707,13 @@ sub Matches {
 }
 
 sub UndoPicture {
-    my ($index, $id, $target, $beforeLine, $afterLine) = @_;
+    my ($index, $id, $target, $beforeLine, $written) = @_;
+    my @before = Fields($beforeLine);
+    if (@before >= 7 and $before[5] =~ /^sidecar(?:-new)?\z/) {
+        my @result = UndoSidecar($target, $before[5], $before[6], $written);
+        Journal(['U', $id, FileState($target)]) if $result[0] eq 'OK';
+        return @result;
+    }
     my ($state, $old, $new) = ParseBefore($beforeLine);
     return ('FAIL', 'the journal entry is damaged') unless defined $state;
     return ('SKIP', "it is gone: $!") unless -e $target;
@@ -460,13 +725,13 @@ sub UndoPicture {
     my $error = ExifError($et);
     return ('SKIP', "ExifTool cannot read it: $error") if defined $error;
 
-    my @after = length $afterLine ? Fields($afterLine) : ();
-    my $unchanged = @after >= 3 && $after[2] eq FileState($target) && Matches($et, undef, $new);
+    my $unchanged = length $written && $written eq FileState($target) && Matches($et, undef, $new);
     unless ($unchanged) {
         # Already as before: the write never took place, or an undo was cut short.
         return ('OK') if Matches($et, $state, $old);
         # No record after the write: the run ended between the rename and the record.
-        return ('SKIP', 'it was changed after the write') unless !@after && Matches($et, undef, $new);
+        return ('SKIP', 'it was changed after the write')
+            unless !length $written && Matches($et, undef, $new);
     }
 
     if ($state eq 'nogps') {
@@ -482,7 +747,7 @@ sub UndoPicture {
     }
     $why = WriteAtomically($et, $target);
     return ('FAIL', $why) if defined $why;
-    Journal('U', $id);
+    Journal(['U', $id, FileState($target)]);
     return ('OK');
 }
 
@@ -493,17 +758,36 @@ Fatal('usage: batchgps.pl read|write|undo JOURNAL FIRST -- ...')
     unless defined $dashes and $dashes eq '--' and $first =~ /^\d+\z/;
 
 if ($mode eq 'read') {
-    for my $index (0 .. $#items) {
+    Fatal('read needs three arguments per picture') if @items % 3;
+    for my $index (0 .. @items / 3 - 1) {
         last if $stop;
-        ReadPicture($index, $items[$index]);
+        ReadPicture($index, @items[$index * 3 .. $index * 3 + 2]);
     }
 } elsif ($mode eq 'write') {
-    Fatal('write needs five arguments per picture') if @items % 5;
+    Fatal('write needs six arguments per picture') if @items % 6;
     OpenJournal($journalPath);
-    for my $index (0 .. @items / 5 - 1) {
-        last if $stop;
-        my $why = WritePicture($index, $first + $index, @items[$index * 5 .. $index * 5 + 4]);
-        Say('W', $index, defined $why ? ('FAIL', $why) : 'OK');
+    # A few pictures at a time: their new files go to disk while the next ones are
+    # made, and each flush of the journal or a folder serves them all.
+    my $count = @items / 6;
+    my $index = 0;
+    while ($index < $count and !$stop) {
+        my @group;
+        while (@group < $GROUP and $index + @group < $count and !$stop) {
+            my $n = $index + @group;
+            my ($path, @position) = @items[$n * 6 .. $n * 6 + 5];
+            my $sidecar = pop @position;
+            # A sidecar is written at once (undef when done); the picture is left alone.
+            push @group, length $sidecar
+                ? WriteSidecar($first + $n, $path, $sidecar, @position)
+                : PrepareWrite($first + $n, $path, @position);
+        }
+        if ($stop) {
+            # Not touched yet: left as they are, and not reported.
+            ref $_ and Discard($_) for @group;
+            last;
+        }
+        my @why = CommitGroup(@group);
+        Say('W', $index++, defined $_ ? ('FAIL', $_) : 'OK') for @why;
     }
 } elsif ($mode eq 'undo') {
     Fatal('undo needs three arguments per picture') if @items % 3;

@@ -83,22 +83,7 @@ bool MakeCameraJpeg(const QString& path, const QString& folder) {
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
     if (!image.save(plain, "JPG", 90) || !image.scaled(160, 120).save(thumb, "JPG", 80))
         return false;
-    static const char* script = R"(
-use Image::ExifTool;
-my ($plain, $thumb, $out) = @ARGV;
-my $notes = pack('n', 2) . pack('nnNN', 0x000c, 4, 1, 123456789)
-          . pack('nnNN', 0x0010, 4, 1, 0x80000213) . pack('N', 0);
-open(my $fh, '<', $thumb) or die; binmode $fh; local $/; my $jpeg = <$fh>;
-my $et = Image::ExifTool->new;
-$et->SetNewValue('Make', 'Canon');
-$et->SetNewValue('Model', 'Canon EOS 5D');
-$et->SetNewValue('DateTimeOriginal', '2024:05:06 07:08:09');
-$et->SetNewValue('MakerNoteCanon', $notes, Protected => 1) or die "maker notes\n";
-$et->SetNewValue('ThumbnailImage', $jpeg) or die "thumbnail\n";
-$et->WriteInfo($plain, $out) == 1 or die $et->GetValue('Error'), "\n";
-)";
-    QFile::remove(path);
-    return RunPerl({"-e", script, plain, thumb, path}).exitCode == 0;
+    return AddCameraTags(plain, thumb, path);
 }
 
 // A bigger picture, so that a write takes long enough to be cancelled in the middle.
@@ -159,11 +144,13 @@ class BatchRunnerTest : public QObject {
 
 private slots:
     void init();
+    void cleanupTestCase();
     void readMany_data();
     void readMany();
     void writeWithFailureInMiddle();
     void cancelHalfWay();
     void undoAfterRestart();
+    void undoTwoWritesInTurn();
     void killedMidWrite_data();
     void killedMidWrite();
     void everythingButGpsUnchanged();
@@ -186,6 +173,12 @@ void BatchRunnerTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     m_journal = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid() && m_journal->isValid());
+}
+
+void BatchRunnerTest::cleanupTestCase() {
+    // QDir cannot name a file whose name is not in the locale's encoding.
+    if (m_readDir)
+        unlink((QFile::encodeName(m_readDir->path()) + "/\xff\xfe.jpg").constData());
 }
 
 QByteArray BatchRunnerTest::Picture(const QByteArray& name) {
@@ -215,6 +208,8 @@ void BatchRunnerTest::readMany_data() {
         << QByteArray("below.jpg") << "below" << true << "10 -20 -12.5";
     QTest::newRow("unknown altitude 0/0")
         << QByteArray("zero.jpg") << "unknown altitude" << true << "10 -20 ";
+    QTest::newRow("position in XMP only")
+        << QByteArray("xmp.jpg") << "xmp" << true << "-12.5 33.25 ";
     QTest::newRow("no GPS") << QByteArray("none.jpg") << "plain" << true << "";
     QTest::newRow("blank") << QByteArray("with blank.jpg") << "plain" << true << "";
     QTest::newRow("quotes") << QByteArray("it's \"q\".jpg") << "plain" << true << "";
@@ -243,21 +238,11 @@ void BatchRunnerTest::readMany() {
         // Every row's file in one folder, read by one call.
         m_readDir = std::make_unique<QTemporaryDir>();
         std::swap(m_dir, m_readDir);
-        const QList<QByteArray> names{"a.jpg",
-                                      "below.jpg",
-                                      "zero.jpg",
-                                      "none.jpg",
-                                      "with blank.jpg",
-                                      "it's \"q\".jpg",
-                                      "new\nline\t\\.jpg",
-                                      "-n.jpg",
-                                      "\xff\xfe.jpg",
-                                      "link.jpg",
-                                      "p.bmp",
-                                      "p.gif",
-                                      "text.jpg",
-                                      "folder.jpg",
-                                      "gone.jpg"};
+        const QList<QByteArray> names{
+            "a.jpg",    "below.jpg",      "zero.jpg",       "xmp.jpg",
+            "none.jpg", "with blank.jpg", "it's \"q\".jpg", "new\nline\t\\.jpg",
+            "-n.jpg",   "\xff\xfe.jpg",   "link.jpg",       "p.bmp",
+            "p.gif",    "text.jpg",       "folder.jpg",     "gone.jpg"};
         for (const QByteArray& each : names)
             QVERIFY(!Picture(each).isEmpty());
         const QByteArray folder = Folder();
@@ -271,6 +256,8 @@ void BatchRunnerTest::readMany() {
         QVERIFY(Tag(folder + "/below.jpg",
                     {"-GPSLatitude=10", "-GPSLatitudeRef=N", "-GPSLongitude=20",
                      "-GPSLongitudeRef=W", "-GPSAltitude=12.5", "-GPSAltitudeRef=1"}));
+        QVERIFY(Tag(folder + "/xmp.jpg",
+                    {"-XMP-exif:GPSLatitude=-12.5", "-XMP-exif:GPSLongitude=33.25"}));
         QVERIFY(SetRawTags(Name(folder + "/zero.jpg"), {{"GPS:GPSLatitude", "10/1 0/1 0/1"},
                                                         {"GPS:GPSLatitudeRef", "N"},
                                                         {"GPS:GPSLongitude", "20/1 0/1 0/1"},
@@ -354,18 +341,24 @@ void BatchRunnerTest::writeWithFailureInMiddle() {
     const QByteArray high = Picture("high.jpg");
     QVERIFY(Tag(high, {"-GPSAltitude=100", "-GPSAltitudeRef=0"}));
     const QByteArray first = Picture("first.jpg");
+    const QByteArray bmp = Folder() + "/p.bmp";
+    QVERIFY(QImage(Name(first)).save(Name(bmp), "BMP"));
+    const QByteArray bmpBytes = FileBytes(Name(bmp));
 
     auto runner = Runner();
     BatchRecorder recorder(*runner);
     const QDateTime time(QDate(2026, 12, 7), QTime(10, 11, 12, 345), Qt::UTC);
     QVERIFY(runner->Write({At(first, 10.1234567, -20.7654321, 123.4, time), At(link, 1, 2),
-                           At(text, 3, 4), At(blank, -45.5, 170.25, -7.25), At(high, 5, 6)}));
+                           At(text, 3, 4), At(blank, -45.5, 170.25, -7.25), At(high, 5, 6),
+                           At(bmp, 7, 8)}));
     QVERIFY(recorder.Wait());
     QCOMPARE(recorder.succeeded, 4);
-    QCOMPARE(recorder.failed, 1);
+    QCOMPARE(recorder.failed, 2);
     QVERIFY(!recorder.writes[2].first);
     QVERIFY2(!recorder.writes[2].second.isEmpty(), "a failure says why");
     QCOMPARE(FileBytes(Name(text)), textBytes);
+    QCOMPARE(recorder.writes[5], qMakePair(false, QString("ExifTool cannot write BMP files")));
+    QCOMPARE(FileBytes(Name(bmp)), bmpBytes);
 
     const auto tags = ReadTags(Name(first), WRITTEN_TAGS);
     QCOMPARE(tags["GPS:GPSVersionID"], QString("2 2 0 0"));
@@ -485,6 +478,28 @@ void BatchRunnerTest::undoAfterRestart() {
     QCOMPARE(FileBytes(Name(changed)), changedBytes);
     QVERIFY(!runner->CanUndo());
     QVERIFY(!runner->UndoLast());
+}
+
+void BatchRunnerTest::undoTwoWritesInTurn() {
+    const QByteArray picture = Picture("twice.jpg");
+    auto runner = Runner();
+    for (double latitude : {1.0, 2.0}) {
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write({At(picture, latitude, 3)}));
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 1);
+    }
+    // Each undo takes back one write: the first write's journal still knows the
+    // picture after the second write was undone.
+    for (const QString& expected : {QString("1/1 0/1 0/1000000"), QString()}) {
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->UndoLast());
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 1);
+        QCOMPARE(ReadTags(Name(picture), {"GPS:GPSLatitude"})["GPS:GPSLatitude"], expected);
+    }
+    QVERIFY(!HasGpsDirectory(picture));
+    QVERIFY(!runner->CanUndo());
 }
 
 void BatchRunnerTest::killedMidWrite_data() {

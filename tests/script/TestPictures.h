@@ -135,6 +135,27 @@ my $sync = \&IO::Handle::sync;
     return env;
 }
 
+// Gives a JPEG what a camera's firmware writes beside the pixels: make, model, date,
+// maker notes (a small Canon block) and an embedded JPEG thumbnail; out is new.
+inline bool AddCameraTags(const QString& jpeg, const QString& thumbnail, const QString& out) {
+    static const char* script = R"(
+use Image::ExifTool;
+my ($plain, $thumb, $out) = @ARGV;
+my $notes = pack('n', 2) . pack('nnNN', 0x000c, 4, 1, 123456789)
+          . pack('nnNN', 0x0010, 4, 1, 0x80000213) . pack('N', 0);
+open(my $fh, '<', $thumb) or die; binmode $fh; local $/; my $jpeg = <$fh>;
+my $et = Image::ExifTool->new;
+$et->SetNewValue('Make', 'Canon');
+$et->SetNewValue('Model', 'Canon EOS 5D');
+$et->SetNewValue('DateTimeOriginal', '2024:05:06 07:08:09');
+$et->SetNewValue('MakerNoteCanon', $notes, Protected => 1) or die "maker notes\n";
+$et->SetNewValue('ThumbnailImage', $jpeg) or die "thumbnail\n";
+unlink $out;
+$et->WriteInfo($plain, $out) == 1 or die $et->GetValue('Error'), "\n";
+)";
+    return RunPerl({"-e", script, jpeg, thumbnail, out}).exitCode == 0;
+}
+
 // Tag values as ExifTool reads them from the file: rationals as "n/d n/d ...",
 // other values raw, XP* tags as hex bytes; "" when the tag is missing.
 inline QMap<QString, QString> ReadTags(const QString& path, const QStringList& tags) {

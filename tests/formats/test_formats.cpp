@@ -1,0 +1,234 @@
+#include "app/Settings.h"
+#include "formats/EmbeddedPreview.h"
+#include "formats/PictureFormats.h"
+#include "formats/PicturePreview.h"
+
+#include "tests/formats/FormatPictures.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace PictureFormats;
+using FormatPictures::JpegOf;
+
+// Format facts, the setting, and the pictures inside files, on files the test makes.
+class TestFormats : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_cache;
+    QTemporaryDir m_dir;
+
+    QString Path(const QString& name) { return m_dir.filePath(name); }
+    static QByteArray Bytes(const QString& path) { return QFile::encodeName(path); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid() && m_cache.isValid() && m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        qputenv("XDG_CACHE_HOME", m_cache.path().toUtf8());
+    }
+
+    void facts_data() {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<bool>("raw");
+        QTest::addColumn<bool>("pageShows");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QByteArray>("baseSidecar");
+        QTest::newRow("camera JPEG") << QByteArray("/p/IMG_1.JPG") << true << false << true << true
+                                     << QByteArray("/p/IMG_1.xmp");
+        QTest::newRow("Canon RAW, upper case") << QByteArray("/p/IMG_1.CR2") << true << true
+                                               << false << true << QByteArray("/p/IMG_1.xmp");
+        QTest::newRow("phone HEIC") << QByteArray("/p/a.b/IMG.heic") << true << false << false
+                                    << true << QByteArray("/p/a.b/IMG.xmp");
+        QTest::newRow("TIFF") << QByteArray("scan.tiff") << true << false << false << true
+                              << QByteArray("scan.xmp");
+        QTest::newRow("BMP") << QByteArray("/p/old.bmp") << true << false << true << false
+                             << QByteArray("/p/old.xmp");
+        QTest::newRow("no extension, dotted folder")
+            << QByteArray("/p/a.b/photo") << false << false << false << false
+            << QByteArray("/p/a.b/photo.xmp");
+        QTest::newRow("hidden name") << QByteArray("/p/.nef") << false << false << false << false
+                                     << QByteArray("/p/.nef.xmp");
+    }
+
+    void facts() {
+        QFETCH(QByteArray, path);
+        QFETCH(bool, listed);
+        QFETCH(bool, raw);
+        QFETCH(bool, pageShows);
+        QFETCH(bool, writable);
+        QFETCH(QByteArray, baseSidecar);
+        QCOMPARE(IsListed(path), listed);
+        QCOMPARE(IsRaw(path), raw);
+        QCOMPARE(PageShows(path), pageShows);
+        QCOMPARE(UnwritableReason(path).isEmpty(), writable);
+        QCOMPARE(SidecarPath(path, SidecarName::Base), baseSidecar);
+        QCOMPARE(SidecarPath(path, SidecarName::Full), path + ".xmp");
+        QCOMPARE(SidecarCandidates(path, SidecarName::Full).first(), path + ".xmp");
+        // Where a write goes under each setting.
+        QCOMPARE(WritesSidecar(path, {WriteTarget::Picture, SidecarName::Base}), false);
+        QCOMPARE(WritesSidecar(path, {WriteTarget::Sidecar, SidecarName::Base}), true);
+        QCOMPARE(WritesSidecar(path, {WriteTarget::PictureExceptRaw, SidecarName::Base}), raw);
+    }
+
+    // The patterns find camera names in any letter case, and nothing else.
+    void scanPatternsTakeAnyCase() {
+        const QStringList names{"a.JPG", "b.Cr3", "c.heif", "d.ORF",    "e.webp",
+                                "f.gif", "g.txt", "h.xmp",  "i.jpg.bak"};
+        for (const QString& name : names)
+            QVERIFY(FormatPictures::WriteFile(Path(name), "x"));
+        QDir dir(m_dir.path());
+        dir.setNameFilters(ScanPatterns());
+        QCOMPARE(dir.entryList(QDir::Files, QDir::Name),
+                 QStringList({"a.JPG", "b.Cr3", "c.heif", "d.ORF", "e.webp", "f.gif"}));
+        QVERIFY(DialogPatterns().contains("*.[nN][eE][fF]"));
+        for (const QString& name : names)
+            QFile::remove(Path(name));
+    }
+
+    void settingKeepsToItsOwnGroup() {
+        QCOMPARE(int(ReadWriteSetting().target), int(WriteTarget::PictureExceptRaw));
+        QCOMPARE(int(ReadWriteSetting().name), int(SidecarName::Base));
+        SaveSettings(12, 34, std::string("(1, 2)"));
+        SaveWriteSetting({WriteTarget::Sidecar, SidecarName::Full});
+        QCOMPARE(int(ReadWriteSetting().target), int(WriteTarget::Sidecar));
+        QCOMPARE(int(ReadWriteSetting().name), int(SidecarName::Full));
+
+        QSettings raw(QString::fromStdString(SettingsFilePath()), QSettings::IniFormat);
+        QCOMPARE(raw.value("Formats/WriteInto").toString(), QStringLiteral("sidecar"));
+        QCOMPARE(raw.value("Formats/SidecarName").toString(), QStringLiteral("NAME.EXT.xmp"));
+        raw.beginGroup("Kartavo");
+        QCOMPARE(raw.childKeys(), QStringList({"Position", "xPos", "yPos"}));
+        QCOMPARE(ReadSettings().xPos, 12);
+        raw.endGroup();
+
+        // A hand-edited value Kartavo does not know is the default.
+        raw.setValue("Formats/WriteInto", "the moon");
+        raw.sync();
+        QCOMPARE(int(ReadWriteSetting().target), int(WriteTarget::PictureExceptRaw));
+        SaveWriteSetting({});
+    }
+
+    // The test pictures are what ExifTool takes them for.
+    void madePictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("fileType");
+        QTest::newRow("TIFF") << "p.tif"
+                              << "tiff"
+                              << "TIFF";
+        QTest::newRow("PNG") << "p.png"
+                             << "png"
+                             << "PNG";
+        QTest::newRow("WebP") << "p.webp"
+                              << "webp"
+                              << "Extended WEBP";
+        QTest::newRow("HEIC") << "p.heic"
+                              << "heic"
+                              << "HEIC";
+        QTest::newRow("BMP") << "p.bmp"
+                             << "bmp"
+                             << "BMP";
+        QTest::newRow("GIF") << "p.gif"
+                             << "gif"
+                             << "GIF";
+        QTest::newRow("DNG from a TIFF") << "p.dng"
+                                         << "dng"
+                                         << "DNG";
+        QTest::newRow("RAW with a preview") << "r.dng"
+                                            << "raw"
+                                            << "DNG";
+    }
+
+    void madePictures() {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, fileType);
+        const QString path = Path(name);
+        if (format == "dng")
+            QVERIFY(FormatPictures::MakeDngFromTiff(path));
+        else if (format == "raw")
+            QVERIFY(FormatPictures::WriteFile(
+                path, FormatPictures::RawWithPreview(JpegOf(FormatPictures::Drawing(160, 120)))));
+        else
+            QVERIFY(FormatPictures::Make(path, format));
+        QCOMPARE(FormatPictures::FileType(path), fileType);
+    }
+
+    void embeddedPreviewOfARaw() {
+        const QByteArray small = JpegOf(FormatPictures::Drawing(160, 120));
+        const QString path = Path("camera.dng");
+        QVERIFY(FormatPictures::WriteFile(path, FormatPictures::RawWithPreview(small)));
+        QString error;
+        const QList<EmbeddedPreview::Jpeg> found = EmbeddedPreview::Extract(
+            {Bytes(path), Bytes(Path("missing.nef"))}, EmbeddedPreview::Size::Largest, &error);
+        QCOMPARE(found.size(), 2);
+        QCOMPARE(found[0].data, small);
+        QCOMPARE(found[1].data, QByteArray());
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    // What the preview and the thumbnails show for each kind of file.
+    void previews_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QSize>("size"); // empty: nothing to show
+        QTest::newRow("TIFF, decoded") << "v.tif"
+                                       << "tiff" << QSize(96, 64);
+        QTest::newRow("WebP") << "v.webp"
+                              << "webp" << QSize(96, 64);
+        QTest::newRow("HEIC, decoded") << "v.heic"
+                                       << "heic" << QSize(96, 64);
+        QTest::newRow("RAW, its embedded JPEG") << "v.nef"
+                                                << "raw" << QSize(160, 120);
+        QTest::newRow("RAW turned by its orientation") << "v.orf"
+                                                       << "raw6" << QSize(120, 160);
+        QTest::newRow("RAW that is no picture") << "v.cr2"
+                                                << "text" << QSize(0, 0);
+    }
+
+    void previews() {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QSize, size);
+        const QString path = Path(name);
+        const QByteArray preview = JpegOf(FormatPictures::Drawing(160, 120));
+        if (format == "raw" || format == "raw6")
+            QVERIFY(FormatPictures::WriteFile(
+                path, FormatPictures::RawWithPreview(preview, 48, 32, format == "raw6" ? 6 : 1)));
+        else if (format == "text")
+            QVERIFY(FormatPictures::WriteFile(path, "not a picture\n"));
+        else
+            QVERIFY(FormatPictures::Make(path, format));
+
+        const PicturePreview::Result made = PicturePreview::Make(Bytes(path));
+        QCOMPARE(made.image.size(), size);
+        if (size.isEmpty())
+            QCOMPARE(made.why, QStringLiteral("No preview in this file"));
+
+        const QList<QImage> thumbnails = PicturePreview::Thumbnails({Bytes(path)}, QSize(64, 64));
+        QCOMPARE(thumbnails.size(), 1);
+        QCOMPARE(thumbnails[0].size(),
+                 size.isEmpty() ? size : size.scaled(64, 64, Qt::KeepAspectRatio));
+
+        // The photo view's file: a JPEG in a folder of the user's own.
+        QString why;
+        const QString cached = PicturePreview::CachedPreviewFile(Bytes(path), &why);
+        QCOMPARE(cached.isEmpty(), size.isEmpty());
+        if (!cached.isEmpty()) {
+            QCOMPARE(QImage(cached).size(), size);
+            struct stat info {};
+            QCOMPARE(stat(QFile::encodeName(QFileInfo(cached).path()).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, 0700u);
+            QVERIFY(cached.startsWith(m_cache.path()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFormats)
+#include "test_formats.moc"
