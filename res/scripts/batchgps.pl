@@ -41,6 +41,7 @@ use Config ();
 use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
+use File::Spec ();
 use IO::Handle ();
 use MIME::Base64 ();
 use Time::HiRes ();
@@ -123,10 +124,11 @@ sub ExifError {
     return $et->GetValue('Error');
 }
 
-# The file a write replaces: the target of a link, which itself stays a link.
+# The file a write replaces, named from the root so that an undo finds it from any
+# folder: the target of a link, which itself stays a link.
 sub Target {
     my ($path) = @_;
-    return ($path) unless -l $path;
+    return (File::Spec->rel2abs($path)) unless -l $path;
     my $target = Cwd::abs_path($path);
     return (undef, "the link leads nowhere: $!") unless defined $target;
     return ($target);

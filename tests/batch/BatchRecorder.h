@@ -21,6 +21,8 @@ struct BatchRecorder {
         QString reason;
     };
 
+    // Ends the connections with the recorder: a runner outlives the recorders it reports to.
+    QObject context;
     QMap<int, PictureRead> reads;
     QMap<int, QPair<bool, QString>> writes;
     QList<Undone> undone;
@@ -37,28 +39,28 @@ struct BatchRecorder {
     explicit BatchRecorder(BatchRunner& runner) {
         QThread* own = QThread::currentThread();
         auto check = [this, own] { onOwnThread = onOwnThread && QThread::currentThread() == own; };
-        QObject::connect(&runner, &BatchRunner::pictureRead, &runner,
+        QObject::connect(&runner, &BatchRunner::pictureRead, &context,
                          [this, check](int index, const PictureRead& read) {
                              check();
                              reads.insert(index, read);
                          });
-        QObject::connect(&runner, &BatchRunner::pictureWritten, &runner,
+        QObject::connect(&runner, &BatchRunner::pictureWritten, &context,
                          [this, check](int index, bool ok, const QString& reason) {
                              check();
                              writes.insert(index, {ok, reason});
                              if (onWritten)
                                  onWritten(index);
                          });
-        QObject::connect(&runner, &BatchRunner::pictureUndone, &runner,
+        QObject::connect(&runner, &BatchRunner::pictureUndone, &context,
                          [this, check](const QByteArray& path, bool ok, const QString& reason) {
                              check();
                              undone.append({path, ok, reason});
                          });
-        QObject::connect(&runner, &BatchRunner::progress, &runner, [this](int done, int all) {
+        QObject::connect(&runner, &BatchRunner::progress, &context, [this](int done, int all) {
             lastDone = done;
             total = all;
         });
-        QObject::connect(&runner, &BatchRunner::finished, &runner,
+        QObject::connect(&runner, &BatchRunner::finished, &context,
                          [this](int ok, int bad, bool wasCancelled) {
                              succeeded = ok;
                              failed = bad;

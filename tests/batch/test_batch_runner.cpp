@@ -483,12 +483,16 @@ void BatchRunnerTest::undoAfterRestart() {
 void BatchRunnerTest::undoTwoWritesInTurn() {
     const QByteArray picture = Picture("twice.jpg");
     auto runner = Runner();
+    // Named from the folder the program runs in; undone from another one.
+    const QString folder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
     for (double latitude : {1.0, 2.0}) {
         BatchRecorder recorder(*runner);
-        QVERIFY(runner->Write({At(picture, latitude, 3)}));
+        QVERIFY(runner->Write({At("twice.jpg", latitude, 3)}));
         QVERIFY(recorder.Wait());
         QCOMPARE(recorder.succeeded, 1);
     }
+    QVERIFY(QDir::setCurrent(folder));
     // Each undo takes back one write: the first write's journal still knows the
     // picture after the second write was undone.
     for (const QString& expected : {QString("1/1 0/1 0/1000000"), QString()}) {
