@@ -16,6 +16,12 @@ QMenu* MainMenu(QWidget* mainWindow, const QString& title) {
     return menuBar->addMenu(title);
 }
 
+QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(objectName));
+    return action;
+}
+
 void AddFeatureMenus(QWidget* mainWindow) {
     AddPicturesMenu(mainWindow);
     AddPlacesMenu(mainWindow);

@@ -1,11 +1,15 @@
 #pragma once
 
+class QAction;
 class QMenu;
 class QString;
 class QWidget;
 
 // The main window's menu of that title, added after the others when it is not there yet.
 QMenu* MainMenu(QWidget* mainWindow, const QString& title);
+
+// A new entry at the end of menu, with an object name for tests and accessibility.
+QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName);
 
 // Each area beside the main window adds its own menu entries; called once at start-up.
 void AddFeatureMenus(QWidget* mainWindow);

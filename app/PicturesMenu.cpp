@@ -43,12 +43,6 @@ void OpenFolder(QWidget* owner, bool subfolders) {
         window->AddFolder(QFile::encodeName(folder), subfolders);
 }
 
-QAction* AddEntry(QMenu* menu, const QString& text, const char* name) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
 } // namespace
 
 void AddPicturesMenu(QWidget* mainWindow) {
@@ -56,17 +50,17 @@ void AddPicturesMenu(QWidget* mainWindow) {
     if (menu == nullptr)
         return;
     menu->addSeparator();
-    QObject::connect(AddEntry(menu, QObject::tr("Open P&ictures..."), "openPictures"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Open P&ictures..."), "openPictures"),
                      &QAction::triggered, menu, [mainWindow] { OpenPictures(mainWindow); });
-    QObject::connect(AddEntry(menu, QObject::tr("Open &Folder..."), "openFolder"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Open &Folder..."), "openFolder"),
                      &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, false); });
     QObject::connect(
-        AddEntry(menu, QObject::tr("Open Folder and &Sub-folders..."), "openFolderTree"),
+        AddMenuEntry(menu, QObject::tr("Open Folder and &Sub-folders..."), "openFolderTree"),
         &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, true); });
-    QObject::connect(AddEntry(menu, QObject::tr("Pictures &Window"), "showPicturesWindow"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Pictures &Window"), "showPicturesWindow"),
                      &QAction::triggered, menu, [] { ShowPicturesWindow(); });
     // The journal outlives the program: undo works after a restart, window open or not.
-    QAction* undo = AddEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite");
+    QAction* undo = AddMenuEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite");
     QObject::connect(undo, &QAction::triggered, menu, [] {
         if (PicturesWindow* window = PicturesWindowInstance())
             window->Batch().UndoLast();
