@@ -14,6 +14,8 @@
 #include "pictures/PictureList.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
@@ -29,6 +31,7 @@
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QThread>
 #include <QThreadPool>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -437,4 +440,19 @@ void ListDroppedPictures(const QList<QUrl>& urls) {
         return;
     if (PicturesWindow* window = ShowPicturesWindow())
         window->AddPictures(paths);
+}
+
+void FinishPictureWrites() {
+    if (!s_window || !s_window->Batch().IsBusy())
+        return;
+    PicturesBatch& batch = s_window->Batch();
+    batch.Cancel();
+    // Generous: a picture in hand on a slow card still gets written whole.
+    constexpr qint64 kLongestWaitMs = 120000;
+    QElapsedTimer waited;
+    waited.start();
+    while (batch.IsBusy() && waited.elapsed() < kLongestWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(5);
+    }
 }

@@ -92,3 +92,7 @@ PicturesWindow* PicturesWindowInstance();
 PicturesWindow* ShowPicturesWindow();
 // Files dropped together on the preview: when there are several, all go into the list.
 void ListDroppedPictures(const QList<QUrl>& urls);
+
+// At the end of the program: a write or undo in hand stops after the pictures in hand, as
+// Cancel does, instead of being killed half way; a read is simply dropped.
+void FinishPictureWrites();

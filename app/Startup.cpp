@@ -1,16 +1,17 @@
 #include "app/Startup.h"
 
-#include "base/AppState.h"
 #include "app/ControlPanel.h"
 #include "app/FeatureMenus.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
+#include "app/PicturesWindow.h"
 #include "app/QuitOnSignal.h"
-#include "base/Resource.h"
 #include "app/Settings.h"
-#include "base/Trace.h"
 #include "app/WindowPosition.h"
+#include "base/AppState.h"
+#include "base/Resource.h"
+#include "base/Trace.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
@@ -100,6 +101,7 @@ void StartupTimerProc() {
 void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
     // First, while the windows they report to are still there: writes that were
     // accepted are carried out and reported, a running read is ended.
+    FinishPictureWrites();
     g_app.pRunner.reset();
     RemoveScriptFolders();
     g_app.pMapView.reset();

@@ -451,6 +451,45 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(Window()));
         QCOMPARE(Window()->geometry(), place);
     }
+
+    // Closing during a write stops after the pictures in hand: none is killed half way, and
+    // no new file is left beside them. Runs last: it ends the program.
+    void closingMidWriteLeavesEveryPictureWhole() {
+        QStringList files;
+        QList<QByteArray> before;
+        for (int i = 0; i < 40; ++i) {
+            files << MakePicture(QString("closing/%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+            before << TestPictures::FileBytes(files.last());
+        }
+        SelectRows(AddAndRead(files));
+        g_app.wndLatitude->setText("-3.75");
+        g_app.wndLongitude->setText("8.5");
+        QVERIFY(Window()->UseMapPosition());
+        bool closed = false;
+        connect(
+            &Window()->Batch().Runner(), &BatchRunner::pictureWritten, this,
+            [this, &closed] {
+                if (!closed) {
+                    closed = true;
+                    StopKartavo(std::move(m_main));
+                }
+            },
+            Qt::QueuedConnection);
+        Window()->findChild<QPushButton*>("writeChanges")->click();
+        QVERIFY(WaitUntil([&] { return closed; }, 60000));
+
+        const QStringList left =
+            QDir(m_pictures.filePath("closing")).entryList(QDir::Hidden | QDir::Files);
+        QCOMPARE(left.size(), files.size());
+        int written = 0;
+        for (int i = 0; i < files.size(); ++i) {
+            if (TestPictures::FileBytes(files[i]) == before[i])
+                continue;
+            QCOMPARE(Latitude(files[i]), QStringLiteral("-3.75"));
+            ++written;
+        }
+        QVERIFY2(written > 0 && written < files.size(), qPrintable(QString::number(written)));
+    }
 };
 
 QTEST_MAIN(TestPicturesWindow)
