@@ -4,6 +4,7 @@
 #include "app/MatchDialog.h"
 #include "app/PicturesWindow.h"
 #include "app/TrackMap.h"
+#include "app/WindowPlace.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
 #include "track/GpxReader.h"
@@ -36,6 +37,7 @@
 namespace {
 
 const QString kSettingsGroup = QStringLiteral("Track");
+const QString kPlaceGroup = QStringLiteral("TracksWindow");
 // Farther than this from every track, the map is not where the picture was taken.
 constexpr double kFarMetres = 5000;
 
@@ -127,7 +129,6 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     layout->addLayout(buttons);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
-    resize(720, 300);
     // A map page loaded again has lost its lines.
     if (g_app.pMapView && g_app.pMapView->View())
         connect(g_app.pMapView->View()->page(), &QWebEnginePage::loadFinished, this, [this] {
@@ -136,13 +137,20 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
                 ShowTrack(t.id, t.shown);
             }
         });
-    if (mainWindow != nullptr) {
-        const QRect main = mainWindow->frameGeometry();
-        move(main.left(), main.bottom() + 8);
-    }
+    const QRect main = mainWindow != nullptr ? mainWindow->frameGeometry() : QRect();
+    RestoreWindowPlace(this, kPlaceGroup, mainWindow, QSize(720, 300),
+                       QPoint(main.left(), main.bottom() + 8));
 }
 
-TracksWindow::~TracksWindow() = default;
+TracksWindow::~TracksWindow() {
+    if (isVisible())
+        SaveWindowPlace(this, kPlaceGroup);
+}
+
+void TracksWindow::hideEvent(QHideEvent* event) {
+    SaveWindowPlace(this, kPlaceGroup);
+    QWidget::hideEvent(event);
+}
 
 void TracksWindow::SetStatus(const QString& text, bool problem) {
     m_status->setStyleSheet(problem ? QStringLiteral("color: #c92a2a") : QString());

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWebEngineView>
@@ -246,6 +247,39 @@ private slots:
         QVERIFY(std::abs(first->latitude - (Lat(6) + Lat(7)) / 2) < 1e-9);
         const QString status = Tracks()->findChild<QLabel*>("trackStatus")->text();
         QVERIFY2(status.contains("clock correction +0:01:00"), qPrintable(status));
+    }
+
+    // The window's place survives a restart, in a group of its own; with none remembered it
+    // opens beside the main window, wholly on that window's screen.
+    void remembersPlace() {
+        const QRect place(150, 120, 640, 330);
+        Tracks()->setGeometry(place);
+        Settle(100);
+        StopKartavo(std::move(m_main));
+        QVERIFY(QSettings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo")
+                    .contains("TracksWindow/geometry"));
+        m_main = StartKartavo();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        ShowTracksWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
+        QCOMPARE(Tracks()->geometry(), place);
+
+        delete Tracks();
+        {
+            QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo");
+            settings.remove("TracksWindow");
+        }
+        const QRect screen = m_main->screen()->availableGeometry();
+        m_main->move(screen.right() - 400, screen.bottom() - 300);
+        Settle(100);
+        ShowTracksWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
+        QVERIFY2(screen.contains(Tracks()->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(Tracks()->x())
+                                .arg(Tracks()->y())
+                                .arg(Tracks()->width())
+                                .arg(Tracks()->height())));
     }
 };
 
