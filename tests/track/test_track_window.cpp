@@ -135,11 +135,11 @@ private slots:
 
         QWebEnginePage* page = g_app.pMapView->View()->page();
         QCOMPARE(EvalJs(page, "TrackDrawn()[0]").toInt(), 1);
-        // Hidden and shown again from its box in the list.
-        auto* item = Tracks()->findChild<QTreeWidget*>("trackList")->topLevelItem(0);
         // The time span also in the zone of the track's own place.
+        auto* item = Tracks()->findChild<QTreeWidget*>("trackList")->topLevelItem(0);
         QCOMPARE(item->text(1), QStringLiteral("2024-07-01 09:00:00 – 09:10:00 UTC"));
         QCOMPARE(item->text(2), QStringLiteral("2024-07-01 11:00:00 – 11:10:00 CEST"));
+        // Hidden and shown again from its box in the list.
         item->setCheckState(0, Qt::Unchecked);
         QVERIFY(WaitForJs(page, "TrackDrawn()[0]", 0));
         item->setCheckState(0, Qt::Checked);
