@@ -6,6 +6,7 @@
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
+#include "formats/PictureFormats.h"
 #include "gps/CoordinateCheck.h"
 #include "gps/GPSArguments.h"
 #include "script/ScriptLauncher.h"
@@ -83,7 +84,12 @@ void ReadPicture(const QByteArray& path) {
     }
     std::memcpy(g_app.szPicture, path.constData(), static_cast<std::size_t>(path.size()) + 1);
     ShowPhoto(g_app.szPicture);
-    if (Launch(IDR_READ_GPS, nullptr) && g_app.pRunner)
+    // The read script looks for the configured sidecar name first.
+    const char* naming =
+        PictureFormats::ReadWriteSetting().name == PictureFormats::SidecarName::Full
+            ? "NAME.EXT.xmp"
+            : "NAME.xmp";
+    if (Launch(IDR_READ_GPS, naming) && g_app.pRunner)
         ReadsInFlight()[g_app.pRunner->GetTempFile()] = g_app.szPicture;
 }
 

@@ -7,6 +7,7 @@
 #include "app/PictureThumbnails.h"
 #include "app/PicturesBatch.h"
 #include "app/PicturesMap.h"
+#include "app/WindowPlace.h"
 #include "base/AppState.h"
 #include "gps/DecimalText.h"
 #include "gps/GPSArguments.h"
@@ -28,7 +29,6 @@
 #include <QPromise>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QThread>
@@ -41,11 +41,6 @@
 namespace {
 
 const QString kSettingsGroup = QStringLiteral("PicturesWindow");
-
-QSettings OpenSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
-                     QStringLiteral("Kartavo"));
-}
 
 // Names as people count: "IMG 9" before "IMG 10", whatever the locale's collation offers.
 int CompareNames(const QString& a, const QString& b) {
@@ -230,15 +225,9 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
 
     UpdateWriteButton();
 
-    QSettings settings = OpenSettings();
-    settings.beginGroup(kSettingsGroup);
-    if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
-        resize(980, 480);
-        if (mainWindow != nullptr) {
-            const QRect main = mainWindow->frameGeometry();
-            move(main.right() + 8, main.top());
-        }
-    }
+    const QRect main = mainWindow != nullptr ? mainWindow->frameGeometry() : QRect();
+    RestoreWindowPlace(this, kSettingsGroup, mainWindow, QSize(980, 480),
+                       QPoint(main.right() + 8, main.top()));
 }
 
 PicturesWindow::~PicturesWindow() {
@@ -400,11 +389,7 @@ void PicturesWindow::UpdateWriteButton() {
 }
 
 void PicturesWindow::SaveGeometry() {
-    QSettings settings = OpenSettings();
-    settings.beginGroup(kSettingsGroup);
-    settings.setValue(QStringLiteral("geometry"), saveGeometry());
-    settings.endGroup();
-    settings.sync();
+    SaveWindowPlace(this, kSettingsGroup);
 }
 
 PicturesWindow* PicturesWindowInstance() {

@@ -4,12 +4,14 @@
 #include "app/MatchDialog.h"
 #include "app/PicturesWindow.h"
 #include "app/TrackMap.h"
+#include "app/WindowPlace.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
 #include "track/GpxReader.h"
 #include "track/PictureTime.h"
 #include "track/TimeText.h"
 #include "track/TrackMatcher.h"
+#include "track/TrackZone.h"
 #include "webview/CWebBrowser.h"
 
 #include <QDateTime>
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QThreadPool>
+#include <QTimeZone>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -36,6 +39,7 @@
 namespace {
 
 const QString kSettingsGroup = QStringLiteral("Track");
+const QString kPlaceGroup = QStringLiteral("TracksWindow");
 // Farther than this from every track, the map is not where the picture was taken.
 constexpr double kFarMetres = 5000;
 
@@ -48,13 +52,20 @@ QString UtcText(qint64 ms, const char* format) {
     return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QLatin1String(format));
 }
 
-QString SpanText(const TrackSummary& s) {
+QString SpanText(const TrackSummary& s, const QTimeZone& zone) {
     if (s.firstMs == TrackPoint::kNoTime)
         return QObject::tr("no times");
-    const bool oneDay = s.firstMs / 86400000 == s.lastMs / 86400000;
-    return QStringLiteral("%1 – %2 UTC")
-        .arg(UtcText(s.firstMs, "yyyy-MM-dd HH:mm:ss"),
-             UtcText(s.lastMs, oneDay ? "HH:mm:ss" : "yyyy-MM-dd HH:mm:ss"));
+    return FormatTimeSpan(s.firstMs, s.lastMs, zone);
+}
+
+// The zone a track's times are shown in beside UTC: its own place's, which matching starts
+// with; without one, the zone last chosen for matching, else the computer's.
+QTimeZone ShownZone(const std::optional<CityZone>& own, const QByteArray& chosen) {
+    for (const QByteArray* id : {own ? &own->zoneId : nullptr, &chosen}) {
+        if (id != nullptr && !id->isEmpty() && QTimeZone(*id).isValid())
+            return QTimeZone(*id);
+    }
+    return QTimeZone::systemTimeZone();
 }
 
 QString LengthText(double metres) {
@@ -84,9 +95,13 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     m_list->setAccessibleName(tr("Tracks"));
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setHeaderLabels({tr("Track (shown)"), tr("Time span"), tr("Points"), tr("Length")});
-    m_list->header()->resizeSection(0, 180);
-    m_list->header()->resizeSection(1, 250);
+    m_list->setHeaderLabels(
+        {tr("Track (shown)"), tr("Time span"), tr("Local time span"), tr("Points"), tr("Length")});
+    m_list->headerItem()->setToolTip(2, tr("In the zone of the track's own place, which "
+                                           "matching starts with"));
+    m_list->header()->resizeSection(0, 160);
+    m_list->header()->resizeSection(1, 240);
+    m_list->header()->resizeSection(2, 260);
     connect(m_list, &QTreeWidget::itemChanged, this, &TracksWindow::OnItemChanged);
 
     auto button = [this](const QString& text, const char* name) {
@@ -127,7 +142,6 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     layout->addLayout(buttons);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
-    resize(720, 300);
     // A map page loaded again has lost its lines.
     if (g_app.pMapView && g_app.pMapView->View())
         connect(g_app.pMapView->View()->page(), &QWebEnginePage::loadFinished, this, [this] {
@@ -136,13 +150,20 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
                 ShowTrack(t.id, t.shown);
             }
         });
-    if (mainWindow != nullptr) {
-        const QRect main = mainWindow->frameGeometry();
-        move(main.left(), main.bottom() + 8);
-    }
+    const QRect main = mainWindow != nullptr ? mainWindow->frameGeometry() : QRect();
+    RestoreWindowPlace(this, kPlaceGroup, mainWindow, QSize(900, 300),
+                       QPoint(main.left(), main.bottom() + 8));
 }
 
-TracksWindow::~TracksWindow() = default;
+TracksWindow::~TracksWindow() {
+    if (isVisible())
+        SaveWindowPlace(this, kPlaceGroup);
+}
+
+void TracksWindow::hideEvent(QHideEvent* event) {
+    SaveWindowPlace(this, kPlaceGroup);
+    QWidget::hideEvent(event);
+}
 
 void TracksWindow::SetStatus(const QString& text, bool problem) {
     m_status->setStyleSheet(problem ? QStringLiteral("color: #c92a2a") : QString());
@@ -230,12 +251,18 @@ void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& prob
         item->setCheckState(0, Qt::Checked);
         item->setText(0, t.track.name);
         item->setToolTip(0, t.track.fileName);
-        item->setText(1, SpanText(t.summary));
+        item->setText(1, SpanText(t.summary, QTimeZone::utc()));
+        const QTimeZone zone = ShownZone(t.zone, m_settings.zoneId);
+        item->setText(2, SpanText(t.summary, zone));
+        item->setToolTip(
+            2, t.zone && zone.id() == t.zone->zoneId
+                   ? tr("%1, the zone of %2").arg(QString::fromUtf8(zone.id()), t.zone->city)
+                   : QString::fromUtf8(zone.id()));
         item->setText(
-            2, t.summary.timedPoints == t.summary.points
+            3, t.summary.timedPoints == t.summary.points
                    ? QString::number(t.summary.points)
                    : tr("%1 (%2 with a time)").arg(t.summary.points).arg(t.summary.timedPoints));
-        item->setText(3, LengthText(t.summary.lengthMetres));
+        item->setText(4, LengthText(t.summary.lengthMetres));
         // The last one fits the map to itself: with several, the map shows the newest.
         DrawTrack(t.id, t.track, i + 1 == loaded.size());
         names << t.track.name;

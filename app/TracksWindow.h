@@ -45,6 +45,9 @@ public:
 signals:
     void tracksLoaded();
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     struct Loaded {
         int id = 0;

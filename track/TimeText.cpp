@@ -1,6 +1,7 @@
 #include "track/TimeText.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QStringList>
 
 #include <cstdlib>
@@ -56,4 +57,17 @@ QString FormatDuration(qint64 ms) {
     if (s < 86400)
         return tr("%1 h %2 min").arg(s / 3600).arg(s / 60 % 60);
     return tr("%1 days %2 h").arg(s / 86400).arg(s / 3600 % 24);
+}
+
+QString FormatTimeSpan(qint64 firstMs, qint64 lastMs, const QTimeZone& zone) {
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(firstMs, zone);
+    const QDateTime last = QDateTime::fromMSecsSinceEpoch(lastMs, zone);
+    const QString start = first.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString end =
+        last.toString(first.date() == last.date() ? QStringLiteral("HH:mm:ss")
+                                                  : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString endName = zone.abbreviation(last);
+    if (first.offsetFromUtc() == last.offsetFromUtc())
+        return QStringLiteral("%1 – %2 %3").arg(start, end, endName);
+    return QStringLiteral("%1 %2 – %3 %4").arg(start, zone.abbreviation(first), end, endName);
 }

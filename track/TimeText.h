@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -13,3 +14,8 @@ QString FormatClockCorrection(qint64 ms);
 
 // A length of time for people: "45 s", "12 min", "3 h 20 min", "2 days 4 h".
 QString FormatDuration(qint64 ms);
+
+// A time span in zone: "2024-07-01 11:00:00 – 11:10:00 CEST", the end's date only when it
+// falls on another day there, and each end's abbreviation when the zone's offset changes
+// in between ("2024-10-27 01:30:00 CEST – 03:00:00 CET").
+QString FormatTimeSpan(qint64 firstMs, qint64 lastMs, const QTimeZone& zone);

@@ -7,8 +7,12 @@
 #   2 latitude d; m; s     6 longitude degrees    10 title
 #   3 latitude degrees     7 altitude             11 description
 #
-#   perl readgps.pl PICTURE
+#   perl readgps.pl PICTURE [NAME.xmp|NAME.EXT.xmp]
 #
+# A picture with no position of its own in its Exif or XMP tags takes the position and
+# altitude from its XMP sidecar: "NAME.xmp" or "NAME.EXT.xmp" beside it, the one the
+# second argument names first (NAME.xmp when none). A sidecar that is missing, is no
+# regular file or holds no usable position is passed over without a word.
 # Everything is printed in one write at the very end. A missing date reads
 # "2010:01:01 00:00:00"; other missing values are empty lines. Coordinates are
 # unsigned sizes (the references give the side); the altitude is negative below sea
@@ -18,6 +22,7 @@
 use strict;
 use warnings;
 use Encode ();
+use Fcntl qw(O_RDONLY O_NONBLOCK);
 
 BEGIN {
     unless (eval { require Image::ExifTool; 1 }) {
@@ -88,6 +93,66 @@ sub Line {
     return $text;
 }
 
+# Both sidecar names of picture, the one naming says first.
+sub SidecarNames {
+    my ($picture, $naming) = @_;
+    my ($folder, $name) = $picture =~ m{\A(.*/)?([^/]*)\z}s;
+    $folder //= '';
+    my $dot = rindex($name, '.');
+    # A dot that starts the name is no extension's.
+    my $base = $folder . ($dot > 0 ? substr($name, 0, $dot) : $name) . '.xmp';
+    my $full = "$picture.xmp";
+    my @names = ($naming // '') eq 'NAME.EXT.xmp' ? ($full, $base) : ($base, $full);
+    return $names[0] eq $names[1] ? ($names[0]) : @names;
+}
+
+# An ExifTool that has read the XMP file sidecar, or nothing. It is opened without
+# waiting and checked on the open handle, so a pipe put in its place blocks nothing.
+sub SidecarReader {
+    my ($sidecar) = @_;
+    sysopen(my $handle, $sidecar, O_RDONLY | O_NONBLOCK) or return ();
+    return () unless -f $handle;
+    my $reader = Image::ExifTool->new;
+    $reader->ExtractInfo($handle) or return ();
+    return () if defined $reader->GetValue('Error');
+    return () unless ($reader->GetValue('FileType') // '') eq 'XMP';
+    return $reader;
+}
+
+# Seconds are rounded to eight places before the split, so 43.7724 does not print
+# as 43.7723999999.
+sub Dms {
+    my ($degrees) = @_;
+    my $seconds = sprintf('%.8f', abs($degrees) * 3600);
+    my $d = int($seconds / 3600);
+    my $m = int(($seconds - $d * 3600) / 60);
+    my $s = sprintf('%.8f', $seconds - $d * 3600 - $m * 60);
+    return join('; ', map { Number($_) } $d, $m, $s);
+}
+
+sub IsDecimal {
+    my ($value) = @_;
+    return defined $value && $value =~ /\A\s*-?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?\s*\z/;
+}
+
+# Lines 1 to 7 from XMP's signed degrees and its altitude with reference, or nothing
+# when there is no usable position.
+sub XmpPosition {
+    my ($reader) = @_;
+    my $lat = $reader->GetValue('XMP:GPSLatitude', 'ValueConv');
+    my $lon = $reader->GetValue('XMP:GPSLongitude', 'ValueConv');
+    return () unless IsDecimal($lat) and IsDecimal($lon);
+    return () if abs($lat) > 90 or abs($lon) > 180;
+    my @lines = ($lat < 0 ? 'S' : 'N', Dms($lat), Number(abs $lat),
+                 $lon < 0 ? 'W' : 'E', Dms($lon), Number(abs $lon), '');
+    my $altitude = $reader->GetValue('XMP:GPSAltitude', 'ValueConv');
+    if (IsDecimal($altitude)) {
+        my $below = ($reader->GetValue('XMP:GPSAltitudeRef', 'Raw') // '') =~ /\A\s*1\s*\z/;
+        $lines[6] = Number($below ? -abs($altitude) : abs($altitude));
+    }
+    return @lines;
+}
+
 if (@ARGV == 0) {
     print "\$ERR: It needs file path\r\n";
     exit 2;
@@ -131,6 +196,17 @@ my @altitude = defined $altitude ? RationalValues($altitude) : ();
 if (@altitude == 1) {
     my $below = (Raw('GPS:GPSAltitudeRef') // '') =~ /^\s*1\s*\z/;
     $lines[7] = Number($below ? -abs($altitude[0]) : abs($altitude[0]));
+}
+
+# No Exif position: the picture's own XMP, else its sidecar's.
+unless (length $lines[3] and length $lines[6]) {
+    my @found = XmpPosition($et);
+    for my $sidecar (SidecarNames($picture, $ARGV[1])) {
+        last if @found;
+        my $reader = SidecarReader($sidecar) or next;
+        @found = XmpPosition($reader);
+    }
+    @lines[1 .. 7] = @found if @found;
 }
 
 my $width = Raw('ExifIFD:ExifImageWidth');

@@ -31,6 +31,39 @@ private slots:
         QFETCH(QPoint, expected);
         QCOMPARE(ApplyPositionRule(x, y, monitors, 1024, 768), expected);
     }
+
+    void placeOnScreen_data() {
+        QTest::addColumn<QRect>("screen"); // available geometry
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("wanted");
+        QTest::addColumn<QPoint>("expected");
+        const QRect wide(0, 0, 1280, 1000); // less a panel at the bottom
+        QTest::newRow("fits where wanted")
+            << wide << QSize(720, 300) << QPoint(10, 540) << QPoint(10, 540);
+        QTest::newRow("beside the main window, off the right edge")
+            << wide << QSize(720, 300) << QPoint(874, 0) << QPoint(560, 0);
+        QTest::newRow("below, off the bottom")
+            << wide << QSize(720, 300) << QPoint(0, 900) << QPoint(0, 700);
+        QTest::newRow("off the left and top")
+            << wide << QSize(720, 300) << QPoint(-50, -9) << QPoint(0, 0);
+        QTest::newRow("wider and taller than the screen")
+            << wide << QSize(1400, 1100) << QPoint(300, 200) << QPoint(0, 0);
+        QTest::newRow("exactly the screen")
+            << wide << QSize(1280, 1000) << QPoint(5, 5) << QPoint(0, 0);
+        const QRect right(1280, 24, 1920, 1056); // a second screen with a panel on top
+        QTest::newRow("second screen, in its own corner")
+            << right << QSize(720, 300) << QPoint(1000, 0) << QPoint(1280, 24);
+        QTest::newRow("second screen, off its far edge")
+            << right << QSize(720, 300) << QPoint(3000, 900) << QPoint(2480, 780);
+    }
+
+    void placeOnScreen() {
+        QFETCH(QRect, screen);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, wanted);
+        QFETCH(QPoint, expected);
+        QCOMPARE(PlaceOnScreen(screen, size, wanted), expected);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestWindowPosition)

@@ -148,6 +148,17 @@ private slots:
                  QStringList({"-33.8568", "151.2153"}));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+        file.close();
+
+        // Opened again, the position comes back from the sidecar.
+        g_app.wndLatitude->clear();
+        g_app.wndLongitude->clear();
+        g_app.wndInfo->setPlainText("waiting");
+        QVERIFY(Drop(raw));
+        QVERIFY(WaitUntil(
+            [] { return g_app.wndInfo->toPlainText() != "waiting" && !g_app.pRunner->IsBusy(); }));
+        QCOMPARE(g_app.wndLatitude->text().toDouble(), -33.8568);
+        QCOMPARE(g_app.wndLongitude->text().toDouble(), 151.2153);
     }
 
     void menuChoosesWherePositionsGo() {

@@ -1,4 +1,5 @@
 #include "TestPictures.h"
+#include "tests/formats/FormatPictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +50,8 @@ private slots:
     void writeThenRead();
     void read_data();
     void read();
+    void sidecarPosition_data();
+    void sidecarPosition();
     void keepsEverythingElse();
     void readOnlyPicture();
     void recordsWherever_data();
@@ -297,6 +300,74 @@ void GpsScriptsTest::read() {
     QCOMPARE(read.err, QByteArray());
     QCOMPARE(read.exitCode, 0);
     QCOMPARE(read.out, Crlf(lines) + "\r\n");
+}
+
+void GpsScriptsTest::sidecarPosition_data() {
+    QTest::addColumn<QString>("picture"); // a .dng is made as a camera RAW file
+    QTest::addColumn<bool>("ownPosition");
+    QTest::addColumn<QString>("naming");       // the configured sidecar name
+    QTest::addColumn<QStringList>("sidecars"); // "FILE LAT LON [ALT]", or "FILE pipe"
+    QTest::addColumn<QStringList>("lines");    // lines 1 to 7
+
+    const QStringList sydney{"S",        "33; 51; 24.48", "33.8568", "W", "151; 12; 55.08",
+                             "151.2153", "-12.5"};
+    const QStringList seoul{"N", "37; 33; 43.7724", "37.562159", "E", "126; 58; 24.06", "126.97335",
+                            ""};
+    QTest::newRow("JPEG without a position: its NAME.xmp")
+        << "a.jpg" << false << "" << QStringList{"a.xmp -33.8568 -151.2153 -12.5"} << sydney;
+    QTest::newRow("RAW: the configured NAME.EXT.xmp first")
+        << "b.dng" << false << "NAME.EXT.xmp"
+        << QStringList{"b.xmp 1 2 3", "b.dng.xmp 37.562159 126.97335"} << seoul;
+    QTest::newRow("RAW: the other name when the configured one is missing")
+        << "b.dng" << false << "NAME.xmp" << QStringList{"b.dng.xmp 37.562159 126.97335"} << seoul;
+    QTest::newRow("a named pipe in the sidecar's place is passed over")
+        << "a.jpg" << false << "" << QStringList{"a.xmp pipe", "a.jpg.xmp -33.8568 -151.2153 -12.5"}
+        << sydney;
+    QTest::newRow("the picture's own position wins")
+        << "a.jpg" << true << "" << QStringList{"a.xmp 1 2 3"}
+        << QStringList{"S", "32; 6; 0", "32.1", "W", "71; 30; 0", "71.5", ""};
+}
+
+void GpsScriptsTest::sidecarPosition() {
+    QFETCH(QString, picture);
+    QFETCH(bool, ownPosition);
+    QFETCH(QString, naming);
+    QFETCH(QStringList, sidecars);
+    QFETCH(QStringList, lines);
+
+    const QString path = m_dir->filePath(picture);
+    if (picture.endsWith(".dng")) {
+        using namespace FormatPictures;
+        QVERIFY(WriteFile(path, RawWithPreview(JpegOf(Drawing(64, 48)))));
+    } else {
+        QVERIFY(MakeJpeg(path));
+    }
+    if (ownPosition)
+        QVERIFY(SetRawTags(path, {{"GPS:GPSLatitudeRef", "S"},
+                                  {"GPS:GPSLatitude", "32 6 0"},
+                                  {"GPS:GPSLongitudeRef", "W"},
+                                  {"GPS:GPSLongitude", "71 30 0"}}));
+    for (const QString& sidecar : sidecars) {
+        const QStringList words = sidecar.split(' ');
+        const QString file = m_dir->filePath(words[0]);
+        if (words[1] == "pipe") {
+            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+            continue;
+        }
+        QStringList args{"-q", "-o", file, "-XMP-exif:GPSLatitude=" + words[1],
+                         "-XMP-exif:GPSLongitude=" + words[2]};
+        if (words.size() > 3)
+            args << "-XMP-exif:GPSAltitude=" + words[3].mid(words[3].startsWith('-'))
+                 << QString("-XMP-exif:GPSAltitudeRef#=%1").arg(words[3].startsWith('-'));
+        QCOMPARE(FormatPictures::RunTool("exiftool", args).exitCode, 0);
+    }
+
+    const PerlResult read = RunPerl({m_read, path, naming});
+    QCOMPARE(read.err, QByteArray());
+    QCOMPARE(read.exitCode, 0);
+    QCOMPARE(read.out,
+             Crlf(QStringList{"2010:01:01 00:00:00"} + lines + QStringList{"", "", "", ""}) +
+                 "\r\n");
 }
 
 void GpsScriptsTest::keepsEverythingElse() {

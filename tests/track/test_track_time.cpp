@@ -14,6 +14,8 @@ private slots:
     void pictureUtc();
     void correctionText_data();
     void correctionText();
+    void timeSpan_data();
+    void timeSpan();
     void cityZone_data();
     void cityZone();
 };
@@ -150,6 +152,42 @@ void TestTrackTime::correctionText() {
         return;
     QCOMPARE(*ms, seconds * 1000);
     QCOMPARE(ParseClockCorrection(FormatClockCorrection(*ms)), ms);
+}
+
+void TestTrackTime::timeSpan_data() {
+    QTest::addColumn<QString>("first"); // UTC
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("UTC, one day") << "2024-07-01T09:00:00Z"
+                                  << "2024-07-01T09:10:00Z" << QByteArray("UTC")
+                                  << "2024-07-01 09:00:00 – 09:10:00 UTC";
+    QTest::newRow("east, summer") << "2024-07-01T09:00:00Z"
+                                  << "2024-07-01T09:10:00Z" << QByteArray("Europe/Zurich")
+                                  << "2024-07-01 11:00:00 – 11:10:00 CEST";
+    QTest::newRow("two UTC days, one day there")
+        << "2024-07-01T16:00:00Z"
+        << "2024-07-02T01:00:00Z" << QByteArray("Asia/Tokyo")
+        << "2024-07-02 01:00:00 – 10:00:00 JST";
+    QTest::newRow("west, across local midnight")
+        << "2024-01-15T04:00:00Z"
+        << "2024-01-15T06:00:00Z" << QByteArray("America/New_York")
+        << "2024-01-14 23:00:00 – 2024-01-15 01:00:00 EST";
+    QTest::newRow("over the autumn change") << "2024-10-26T23:30:00Z"
+                                            << "2024-10-27T02:00:00Z" << QByteArray("Europe/Berlin")
+                                            << "2024-10-27 01:30:00 CEST – 03:00:00 CET";
+}
+
+void TestTrackTime::timeSpan() {
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, text);
+    QCOMPARE(FormatTimeSpan(QDateTime::fromString(first, Qt::ISODate).toMSecsSinceEpoch(),
+                            QDateTime::fromString(last, Qt::ISODate).toMSecsSinceEpoch(),
+                            QTimeZone(zone)),
+             text);
 }
 
 void TestTrackTime::cityZone_data() {

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWebEngineView>
@@ -134,8 +135,11 @@ private slots:
 
         QWebEnginePage* page = g_app.pMapView->View()->page();
         QCOMPARE(EvalJs(page, "TrackDrawn()[0]").toInt(), 1);
-        // Hidden and shown again from its box in the list.
+        // The time span also in the zone of the track's own place.
         auto* item = Tracks()->findChild<QTreeWidget*>("trackList")->topLevelItem(0);
+        QCOMPARE(item->text(1), QStringLiteral("2024-07-01 09:00:00 – 09:10:00 UTC"));
+        QCOMPARE(item->text(2), QStringLiteral("2024-07-01 11:00:00 – 11:10:00 CEST"));
+        // Hidden and shown again from its box in the list.
         item->setCheckState(0, Qt::Unchecked);
         QVERIFY(WaitForJs(page, "TrackDrawn()[0]", 0));
         item->setCheckState(0, Qt::Checked);
@@ -246,6 +250,39 @@ private slots:
         QVERIFY(std::abs(first->latitude - (Lat(6) + Lat(7)) / 2) < 1e-9);
         const QString status = Tracks()->findChild<QLabel*>("trackStatus")->text();
         QVERIFY2(status.contains("clock correction +0:01:00"), qPrintable(status));
+    }
+
+    // The window's place survives a restart, in a group of its own; with none remembered it
+    // opens beside the main window, wholly on that window's screen.
+    void remembersPlace() {
+        const QRect place(150, 120, 640, 330);
+        Tracks()->setGeometry(place);
+        Settle(100);
+        StopKartavo(std::move(m_main));
+        QVERIFY(QSettings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo")
+                    .contains("TracksWindow/geometry"));
+        m_main = StartKartavo();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        ShowTracksWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
+        QCOMPARE(Tracks()->geometry(), place);
+
+        delete Tracks();
+        {
+            QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo");
+            settings.remove("TracksWindow");
+        }
+        const QRect screen = m_main->screen()->availableGeometry();
+        m_main->move(screen.right() - 400, screen.bottom() - 300);
+        Settle(100);
+        ShowTracksWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
+        QVERIFY2(screen.contains(Tracks()->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(Tracks()->x())
+                                .arg(Tracks()->y())
+                                .arg(Tracks()->width())
+                                .arg(Tracks()->height())));
     }
 };
 
