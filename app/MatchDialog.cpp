@@ -46,8 +46,9 @@ MatchDialog::MatchDialog(QWidget* parent, const MatchSettings& settings, const Q
                          "take the nearest point only when it is at most this far off"));
 
     m_selectedOnly =
-        new QCheckBox(selected == 1 ? tr("Only the selected picture")
-                                    : tr("Only the %1 selected pictures").arg(selected),
+        new QCheckBox(selected == 1  ? tr("Only the selected picture")
+                      : selected > 1 ? tr("Only the %1 selected pictures").arg(selected)
+                                     : tr("Only the selected pictures"),
                       this);
     m_selectedOnly->setObjectName(QStringLiteral("selectedOnly"));
     m_selectedOnly->setEnabled(selected > 0 && selected < listed);

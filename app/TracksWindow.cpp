@@ -122,6 +122,11 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
             OpenFiles(files);
     });
     connect(m_close, &QPushButton::clicked, this, &TracksWindow::CloseSelected);
+    // Close acts on the selected tracks only: with none, the button would do nothing.
+    m_close->setEnabled(false);
+    m_close->setToolTip(tr("Close the selected tracks"));
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { m_close->setEnabled(!m_list->selectedItems().isEmpty()); });
     connect(m_match, &QPushButton::clicked, this, &TracksWindow::MatchToTrack);
     connect(m_clock, &QPushButton::clicked, this, &TracksWindow::SetClockFromPicture);
 
@@ -290,6 +295,7 @@ void TracksWindow::CloseSelected() {
                        m_tracks.end());
         delete item;
     }
+    m_close->setEnabled(!m_list->selectedItems().isEmpty());
 }
 
 void TracksWindow::OnItemChanged(QTreeWidgetItem* item, int column) {

@@ -134,12 +134,18 @@ QVariant PictureList::Display(const Row& row, int column) const {
         case WriteState::Written:
             return tr("written");
         case WriteState::Failed:
+            // Refused for its format: say where the position can go instead.
+            if (row.read && !row.info.writable && row.note == row.info.unwritableReason)
+                return tr("failed: %1; a sidecar can hold its position (Picture > Write "
+                          "Positions Into)")
+                    .arg(row.note);
             return tr("failed: %1").arg(row.note);
         case WriteState::Unchanged:
             if (row.read && !row.info.ok)
                 return tr("failed: %1").arg(row.info.reason);
             if (row.read && !row.info.writable)
-                return tr("unchanged; only a sidecar can hold its position: %1")
+                return tr("unchanged; only a sidecar can hold its position (Picture > Write "
+                          "Positions Into): %1")
                     .arg(row.info.unwritableReason);
             return row.read ? tr("unchanged") : tr("reading...");
         }
@@ -220,7 +226,9 @@ void PictureList::ClearNewPosition(int row, const QString& why) {
     Row& entry = m_rows.at(static_cast<std::size_t>(row));
     entry.newPlace.reset();
     entry.note = why;
-    if (entry.state == WriteState::Waiting)
+    // A failed write left the picture as it was; with nothing to retry it is unchanged,
+    // and the old failure must not read as the new reason.
+    if (entry.state == WriteState::Waiting || entry.state == WriteState::Failed)
         entry.state = WriteState::Unchanged;
     RowChanged(row, NewPosition, State);
 }

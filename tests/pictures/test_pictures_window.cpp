@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -367,6 +368,29 @@ private slots:
             QCOMPARE(Latitude(files[i]), QStringLiteral("-33.5"));
             QCOMPARE(List()->Info(rows[i]).latitude.value_or(0), -33.5);
         }
+    }
+
+    // A format ExifTool cannot write says where its position can go; a match that then finds
+    // no place for it leaves it unchanged, not failed with the match's reason.
+    void unwritableFormatSaysWhereItCanGo() {
+        const QString bmp = m_pictures.filePath("plain.bmp");
+        QImage image(16, 12, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QVERIFY(image.save(bmp, "BMP"));
+        const QList<int> rows = AddAndRead({bmp});
+        SelectRows(rows);
+        g_app.wndLatitude->setText("10.5");
+        g_app.wndLongitude->setText("20.25");
+        QVERIFY(Window()->UseMapPosition());
+        Write();
+        QCOMPARE(List()->StateOf(rows[0]), PictureList::WriteState::Failed);
+        const QString failed = List()->index(rows[0], PictureList::State).data().toString();
+        QVERIFY2(failed.contains("Picture > Write Positions Into"), qPrintable(failed));
+
+        List()->ClearNewPosition(rows[0], "the picture gives no time taken");
+        QCOMPARE(List()->StateOf(rows[0]), PictureList::WriteState::Unchanged);
+        const QString state = List()->index(rows[0], PictureList::State).data().toString();
+        QVERIFY2(!state.contains("no time taken"), qPrintable(state));
     }
 
     // Cancel stops after the pictures in hand: the rest keep waiting, untouched.

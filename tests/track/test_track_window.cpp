@@ -139,6 +139,13 @@ private slots:
         auto* item = Tracks()->findChild<QTreeWidget*>("trackList")->topLevelItem(0);
         QCOMPARE(item->text(1), QStringLiteral("2024-07-01 09:00:00 – 09:10:00 UTC"));
         QCOMPARE(item->text(2), QStringLiteral("2024-07-01 11:00:00 – 11:10:00 CEST"));
+        // Close works on the selected tracks: with none selected it is not offered.
+        auto* close = Tracks()->findChild<QPushButton*>("closeTrack");
+        QVERIFY(!close->isEnabled());
+        item->setSelected(true);
+        QVERIFY(close->isEnabled());
+        item->setSelected(false);
+        QVERIFY(!close->isEnabled());
         // Hidden and shown again from its box in the list.
         item->setCheckState(0, Qt::Unchecked);
         QVERIFY(WaitForJs(page, "TrackDrawn()[0]", 0));
