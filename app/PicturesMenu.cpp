@@ -1,5 +1,5 @@
 #include "app/FeatureMenus.h"
-
+#include "app/LastFolder.h"
 #include "app/PicturesBatch.h"
 #include "app/PicturesWindow.h"
 #include "formats/PictureFormats.h"
@@ -21,11 +21,12 @@ const QString kFilters =
         .arg(PictureFormats::DialogPatterns());
 
 void OpenPictures(QWidget* owner) {
-    const QStringList files =
-        QFileDialog::getOpenFileNames(owner, QObject::tr("Open Pictures"), QString(), kFilters,
-                                      nullptr, QFileDialog::HideNameFilterDetails);
+    const QStringList files = QFileDialog::getOpenFileNames(
+        owner, QObject::tr("Open Pictures"), LastFolder(QStringLiteral("Pictures")), kFilters,
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (files.isEmpty())
         return;
+    RememberFolder(QStringLiteral("Pictures"), files.first());
     QList<QByteArray> paths;
     for (const QString& file : files)
         paths << QFile::encodeName(file);
@@ -35,10 +36,11 @@ void OpenPictures(QWidget* owner) {
 
 void OpenFolder(QWidget* owner, bool subfolders) {
     const QString folder = QFileDialog::getExistingDirectory(
-        owner,
-        subfolders ? QObject::tr("Open Folder and Sub-folders") : QObject::tr("Open Folder"));
+        owner, subfolders ? QObject::tr("Open Folder and Sub-folders") : QObject::tr("Open Folder"),
+        LastFolder(QStringLiteral("Pictures")));
     if (folder.isEmpty())
         return;
+    RememberFolder(QStringLiteral("Pictures"), folder, true);
     if (PicturesWindow* window = ShowPicturesWindow())
         window->AddFolder(QFile::encodeName(folder), subfolders);
 }

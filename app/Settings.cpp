@@ -1,21 +1,14 @@
 #include "app/Settings.h"
 
+#include "base/SettingsFile.h"
+
 #include <QSettings>
 
 #include <cstdio>
 
-namespace {
-
-QSettings OpenSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
-                     QStringLiteral("Kartavo"));
-}
-
-} // namespace
-
 StoredSettings ReadSettings() {
     StoredSettings stored;
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(QStringLiteral("Kartavo"));
     // A value that is not a number counts as absent, like a missing key.
     stored.xPos = settings.value(QStringLiteral("xPos"), 0).toInt();
@@ -26,7 +19,7 @@ StoredSettings ReadSettings() {
 }
 
 void SaveSettings(int xPos, int yPos, const std::optional<std::string>& position) {
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(QStringLiteral("Kartavo"));
     settings.setValue(QStringLiteral("xPos"), QString::number(xPos));
     settings.setValue(QStringLiteral("yPos"), QString::number(yPos));
@@ -39,5 +32,5 @@ void SaveSettings(int xPos, int yPos, const std::optional<std::string>& position
 }
 
 std::string SettingsFilePath() {
-    return OpenSettings().fileName().toStdString();
+    return OpenSettingsFile().fileName().toStdString();
 }

@@ -1,5 +1,6 @@
 #include "app/FeatureMenus.h"
 
+#include "app/LastFolder.h"
 #include "app/TracksWindow.h"
 
 #include <QAction>
@@ -14,9 +15,11 @@ void AddTrackMenu(QWidget* mainWindow) {
     QObject::connect(AddMenuEntry(menu, QObject::tr("&Open Track..."), "openTrack"),
                      &QAction::triggered, menu, [mainWindow] {
                          const QStringList files = QFileDialog::getOpenFileNames(
-                             mainWindow, QObject::tr("Open Track"), QString(), TrackFileFilter());
+                             mainWindow, QObject::tr("Open Track"),
+                             LastFolder(QStringLiteral("Tracks")), TrackFileFilter());
                          if (files.isEmpty())
                              return;
+                         RememberFolder(QStringLiteral("Tracks"), files.first());
                          if (TracksWindow* window = ShowTracksWindow())
                              window->OpenFiles(files);
                      });

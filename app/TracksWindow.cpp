@@ -1,6 +1,6 @@
 #include "app/TracksWindow.h"
-
 #include "app/FieldsPosition.h"
+#include "app/LastFolder.h"
 #include "app/MatchDialog.h"
 #include "app/PicturesWindow.h"
 #include "app/TrackMap.h"
@@ -116,10 +116,12 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     m_clock->setToolTip(tr("Select the one picture whose place you know in the Pictures "
                            "window and put the map there"));
     connect(m_open, &QPushButton::clicked, this, [this] {
-        const QStringList files =
-            QFileDialog::getOpenFileNames(this, tr("Open Track"), QString(), TrackFileFilter());
-        if (!files.isEmpty())
-            OpenFiles(files);
+        const QStringList files = QFileDialog::getOpenFileNames(
+            this, tr("Open Track"), LastFolder(QStringLiteral("Tracks")), TrackFileFilter());
+        if (files.isEmpty())
+            return;
+        RememberFolder(QStringLiteral("Tracks"), files.first());
+        OpenFiles(files);
     });
     connect(m_close, &QPushButton::clicked, this, &TracksWindow::CloseSelected);
     // Close acts on the selected tracks only: with none, the button would do nothing.

@@ -1,6 +1,7 @@
 #include "app/WindowPlace.h"
 
 #include "app/WindowPosition.h"
+#include "base/SettingsFile.h"
 
 #include <QGuiApplication>
 #include <QMargins>
@@ -11,11 +12,6 @@
 namespace {
 
 const QString kGeometryKey = QStringLiteral("geometry");
-
-QSettings OpenSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
-                     QStringLiteral("Kartavo"));
-}
 
 // A window has no frame until it is first shown: the main window's stands in for it.
 QMargins FrameMargins(const QWidget* window, const QWidget* mainWindow) {
@@ -30,7 +26,7 @@ QMargins FrameMargins(const QWidget* window, const QWidget* mainWindow) {
 
 void RestoreWindowPlace(QWidget* window, const QString& group, const QWidget* mainWindow,
                         const QSize& size, const QPoint& wanted) {
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(group);
     const bool restored = window->restoreGeometry(settings.value(kGeometryKey).toByteArray());
     if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -54,7 +50,7 @@ void RestoreWindowPlace(QWidget* window, const QString& group, const QWidget* ma
 }
 
 void SaveWindowPlace(const QWidget* window, const QString& group) {
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(group);
     settings.setValue(kGeometryKey, window->saveGeometry());
     settings.endGroup();

@@ -1,5 +1,7 @@
 #include "formats/PictureFormats.h"
 
+#include "base/SettingsFile.h"
+
 #include <QSettings>
 
 namespace PictureFormats {
@@ -34,11 +36,6 @@ template <std::size_t N> QString Stored(const Choice (&choices)[N], int value) {
             return QLatin1String(choice.stored);
     }
     return QString();
-}
-
-QSettings OpenSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
-                     QStringLiteral("Kartavo"));
 }
 
 // "*.[jJ][pP][gG]": the dialog's patterns match in any letter case.
@@ -128,7 +125,7 @@ QString UnwritableReason(const QByteArray& path) {
 }
 
 WriteSetting ReadWriteSetting() {
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(kGroup);
     WriteSetting setting;
     setting.target =
@@ -139,7 +136,7 @@ WriteSetting ReadWriteSetting() {
 }
 
 void SaveWriteSetting(const WriteSetting& setting) {
-    QSettings settings = OpenSettings();
+    QSettings settings = OpenSettingsFile();
     settings.beginGroup(kGroup);
     settings.setValue(kTargetKey, Stored(kTargets, int(setting.target)));
     settings.setValue(kNameKey, Stored(kNames, int(setting.name)));

@@ -1,8 +1,9 @@
 #include "places/PlacesSettings.h"
 
+#include "base/SettingsFile.h"
+
 QSettings OpenPlacesSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kartavo"),
-                     QStringLiteral("Kartavo"));
+    return OpenSettingsFile();
 }
 
 QUrl NominatimUrl() {

@@ -176,6 +176,15 @@ private slots:
         QVERIFY(Window()->isVisible());
         QCOMPARE(Window()->windowTitle(), QStringLiteral("Kartavo - Pictures"));
         QCOMPARE(Listed(), (QStringList{a, b}));
+
+        // The next dialog starts where this one was.
+        QString shown;
+        AnswerDialog([&shown](QFileDialog* dialog) {
+            shown = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        Trigger("openPictures");
+        QCOMPARE(shown, QDir(m_pictures.filePath("dialog")).absolutePath());
     }
 
     // Only pictures, folder by folder; the tree adds what the folder alone did not have,

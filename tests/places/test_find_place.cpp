@@ -224,6 +224,8 @@ private slots:
         QTest::keyClick(query, Qt::Key_Return);
         QVERIFY(WaitUntil([&] { return m_search.requests.size() == 2; }));
         QVERIFY(m_search.requests[1].atMs - m_search.requests[0].atMs >= 990);
+        // Its answer is listed before one is chosen.
+        QVERIFY(WaitUntil([&] { return status->text().contains("OpenStreetMap contributors"); }));
 
         // Choosing the result moves the map; the fields follow.
         results->setCurrentRow(results->count() - 1);
