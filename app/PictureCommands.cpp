@@ -22,26 +22,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
 
-// The picture each read run was started for, by the run's temporary script file, so a
-// report names its own picture even when another one has been opened since.
-std::map<std::string, std::string>& ReadsInFlight() {
-    static std::map<std::string, std::string> reads;
-    return reads;
-}
-
 // A script that cannot even be written out would otherwise fail without a word.
-bool Launch(int scriptId, const char* arguments) {
-    if (RunScript(scriptId, g_app.szPicture, arguments) == 0) {
+void Launch(int scriptId, const char* arguments) {
+    if (RunScript(scriptId, g_app.szPicture, arguments) == 0)
         SetInfoText("Could not create a temporary file\r\nCheck the temporary folder");
-        return false;
-    }
-    return true;
 }
 
 // Why path cannot be read as a picture, or empty when it is a regular file. Anything
@@ -89,8 +78,7 @@ void ReadPicture(const QByteArray& path) {
         PictureFormats::ReadWriteSetting().name == PictureFormats::SidecarName::Full
             ? "NAME.EXT.xmp"
             : "NAME.xmp";
-    if (Launch(IDR_READ_GPS, naming) && g_app.pRunner)
-        ReadsInFlight()[g_app.pRunner->GetTempFile()] = g_app.szPicture;
+    Launch(IDR_READ_GPS, naming);
 }
 
 int BrowseForPicture(QWidget* owner, char* destination, std::size_t size) {
@@ -161,13 +149,9 @@ std::string RunFailureReason(const ScriptRunner& runner) {
 }
 
 std::string ReportedPicture(const ScriptRunner& runner) {
-    auto& reads = ReadsInFlight();
-    const auto found = reads.find(runner.GetTempFile());
-    if (found == reads.end())
-        return g_app.szPicture;
-    std::string path = found->second;
-    reads.erase(found);
-    return path;
+    // The launcher gives the picture as the script's first argument: perl SCRIPT PICTURE ...
+    const std::vector<std::string>& arguments = runner.GetArguments();
+    return arguments.size() > 2 ? arguments[2] : std::string(g_app.szPicture);
 }
 
 void OnScriptDone(int scriptId, ScriptRunner* runner) {

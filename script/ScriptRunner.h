@@ -78,6 +78,9 @@ public:
     // included, for readers that go by printed line number.
     const std::string& GetOutput() const { return m_strReportOutput; }
 
+    // During a report: the reported run's argument vector, as given to Run.
+    const std::vector<std::string>& GetArguments() const { return m_current.argv; }
+
     // True while a run is active, being reported or waiting.
     bool IsBusy() const { return m_bBusy; }
 

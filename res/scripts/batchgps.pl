@@ -41,7 +41,6 @@ use Config ();
 use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
-use File::Spec ();
 use IO::Handle ();
 use MIME::Base64 ();
 use Time::HiRes ();
@@ -128,7 +127,12 @@ sub ExifError {
 # folder: the target of a link, which itself stays a link.
 sub Target {
     my ($path) = @_;
-    return (File::Spec->rel2abs($path)) unless -l $path;
+    unless (-l $path) {
+        return ($path) if $path =~ m{^/};
+        my $folder = Cwd::getcwd();
+        return (undef, "the current folder cannot be named: $!") unless defined $folder;
+        return ("$folder/$path");
+    }
     my $target = Cwd::abs_path($path);
     return (undef, "the link leads nowhere: $!") unless defined $target;
     return ($target);

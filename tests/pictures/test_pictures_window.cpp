@@ -8,6 +8,7 @@
 #include "webview/CWebBrowser.h"
 
 #include "tests/script/TestPictures.h"
+#include "tests/support/PrivateProgram.h"
 #include "tests/support/WindowDrop.h"
 #include "tests/webview/WebTestSupport.h"
 
@@ -35,11 +36,9 @@
 class TestPicturesWindow : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_config;
-    QTemporaryDir m_data;
-    QTemporaryDir m_temp;
+    PrivateProgram m_program;
     QTemporaryDir m_pictures;
-    std::unique_ptr<QWidget> m_main;
+    std::unique_ptr<QWidget>& m_main = m_program.main;
 
     PicturesWindow* Window() { return PicturesWindowInstance(); }
     PictureList* List() { return Window()->Model(); }
@@ -142,20 +141,11 @@ class TestPicturesWindow : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_config.isValid() && m_data.isValid() && m_temp.isValid() && m_pictures.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
-        qputenv("TMPDIR", m_temp.path().toUtf8());
-        SetNetworkStateProvider([] { return true; });
-        m_main = StartKartavo();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "typeof PicturesShow", "function"));
+        QVERIFY(m_pictures.isValid());
+        QVERIFY(m_program.Start("PicturesShow"));
     }
 
-    void cleanupTestCase() {
-        if (m_main)
-            StopKartavo(std::move(m_main));
-    }
+    void cleanupTestCase() { m_program.Stop(); }
 
     void init() {
         if (Window() != nullptr)

@@ -8,6 +8,7 @@
 #include "webview/CWebBrowser.h"
 
 #include "tests/script/TestPictures.h"
+#include "tests/support/PrivateProgram.h"
 #include "tests/webview/WebTestSupport.h"
 
 #include <QAction>
@@ -33,11 +34,9 @@
 class TestTrackWindow : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_config;
-    QTemporaryDir m_data;
-    QTemporaryDir m_temp;
+    PrivateProgram m_program;
     QTemporaryDir m_files;
-    std::unique_ptr<QWidget> m_main;
+    std::unique_ptr<QWidget>& m_main = m_program.main;
     QStringList m_pictures;
 
     static constexpr qint64 kStart = 1719824400000; // 2024-07-01T09:00:00Z
@@ -75,20 +74,11 @@ class TestTrackWindow : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_config.isValid() && m_data.isValid() && m_temp.isValid() && m_files.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
-        qputenv("TMPDIR", m_temp.path().toUtf8());
-        SetNetworkStateProvider([] { return true; });
-        m_main = StartKartavo();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "typeof TrackAdd", "function"));
+        QVERIFY(m_files.isValid());
+        QVERIFY(m_program.Start("TrackAdd"));
     }
 
-    void cleanupTestCase() {
-        if (m_main)
-            StopKartavo(std::move(m_main));
-    }
+    void cleanupTestCase() { m_program.Stop(); }
 
     // A good track and a broken one: the good one is listed, drawn and fitted; the broken
     // one is named with its line and loads nothing.
