@@ -1,7 +1,5 @@
 #include "app/ControlPanel.h"
 
-#include "base/AppState.h"
-#include "base/BoundedText.h"
 #include "app/CoordinateFields.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
@@ -102,10 +100,11 @@ int CreateControlPanel(QWidget* mainWindow) {
     image->setAcceptDrops(true);
     g_app.wndImage = image;
 
+    // The map is what the user waits for: this view is made after the map page has
+    // loaded, or with the first picture.
+    PaintAsEmptyView(image);
     g_app.pPhotoView = MakeBrowser();
-    g_app.pPhotoView->Create(image, image->contentsRect(), nullptr, WS_CHILD | WS_VISIBLE,
-                             HOST_ATTACH);
-    g_app.pPhotoView->NavigateResource("photo.htm");
+    g_app.pPhotoView->CreateLater(image, "photo.htm");
     return 0;
 }
 

@@ -16,3 +16,6 @@ public:
 protected:
     bool event(QEvent* event) override;
 };
+
+// Fills window with white, as an empty web view looks, for a view that is made later.
+void PaintAsEmptyView(QWidget* window);

@@ -2,6 +2,7 @@
 
 #include "app/ControlPanel.h"
 #include "app/FeatureMenus.h"
+#include "app/FontWarmUp.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
@@ -20,14 +21,20 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEngineView>
+#include <QWindow>
 
+#include <functional>
 #include <memory>
 
 namespace {
 
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 550;
-constexpr int kStartupDelayMs = 100;
+// Should the window system never say the window is on screen, the map does not wait longer;
+// nor the photo page, should the map page never finish loading.
+constexpr int kMapPageLatestMs = 1000;
+constexpr int kPhotoPageLatestMs = 3000;
 
 // Started without a network: waits for one, then shows the map in the placeholder's stead.
 std::unique_ptr<NetworkWatch>& MapWaitsForNetwork() {
@@ -44,6 +51,29 @@ void OnNetworkChanged() {
     // Not from inside the watch's own report.
     QTimer::singleShot(0, g_app.wndMain, [] { MapWaitsForNetwork().reset(); });
 }
+
+// The first time the window is on screen, the map page starts: the window's first paint
+// does not wait for the web engine to start.
+class OnFirstExpose : public QObject {
+public:
+    OnFirstExpose(QWidget* owner, std::function<void()> then)
+        : QObject(owner), m_then(std::move(then)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            Trace("# Shown\n");
+            watched->removeEventFilter(this);
+            // After the paint that this exposure asks for.
+            QTimer::singleShot(0, parent(), m_then);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
 
 QPoint StartPosition() {
     const StoredSettings stored = ReadSettings();
@@ -69,24 +99,46 @@ std::unique_ptr<QWidget> StartKartavo() {
     mapHost->setGeometry(0, 0, 600, 400);
     g_app.wndMapHost = mapHost;
 
-    // The map page waits for the start-up timer, which knows whether there is a network.
+    // The view is made once the window is on screen.
+    PaintAsEmptyView(mapHost);
     g_app.pMapView = MakeBrowser();
-    g_app.pMapView->Create(mapHost, mapHost->contentsRect(), nullptr, WS_CHILD | WS_VISIBLE,
-                           HOST_ATTACH);
+    g_app.pMapView->CreateLater(mapHost, nullptr);
 
     g_app.pRunner = std::make_unique<ScriptRunner>();
     g_app.pRunner->SetNotifyWindow(main.get());
 
+    Trace("# Start: window built\n");
     // Shown normally at the stored place, whatever state the session asks for.
     main->setWindowState(Qt::WindowNoState);
     main->show();
     main->move(position);
-
-    QTimer::singleShot(kStartupDelayMs, main.get(), [] { StartupTimerProc(); });
+    // The map page starts once the window is on screen, or after a short while when the
+    // window system does not say so; the photo page after the map page, or with the first
+    // picture.
+    auto started = std::make_shared<bool>(false);
+    auto start = [started] {
+        if (*started)
+            return;
+        *started = true;
+        LoadStartPage();
+        if (g_app.pMapView && g_app.pMapView->View())
+            QObject::connect(g_app.pMapView->View(), &QWebEngineView::loadFinished,
+                             g_app.pMapView->View(), [] {
+                                 if (g_app.pPhotoView)
+                                     g_app.pPhotoView->LoadDeferred();
+                             });
+    };
+    if (QWindow* window = main->windowHandle())
+        window->installEventFilter(new OnFirstExpose(main.get(), start));
+    QTimer::singleShot(kMapPageLatestMs, main.get(), start);
+    QTimer::singleShot(kPhotoPageLatestMs, main.get(), [] {
+        if (g_app.pPhotoView)
+            g_app.pPhotoView->LoadDeferred();
+    });
     return main;
 }
 
-void StartupTimerProc() {
+void LoadStartPage() {
     g_app.bOnline = IsNetworkAvailable() ? 1 : 0;
     Trace("# Online: %d\n", g_app.bOnline);
     if (g_app.pMapView)
@@ -117,11 +169,13 @@ int WinMain(int, char* argv[]) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     ResSchemeHandler::RegisterScheme();
+    const FontWarmUp fonts;
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("kartavo"));
+    Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
     // Ending the session closes the window as the close button does.

@@ -4,12 +4,12 @@
 
 class QWidget;
 
-// Builds and shows the whole window tree and the runner, and arms the start-up timer.
+// Builds and shows the whole window tree and the runner, and starts loading the pages.
 // Returns the main window, which the caller owns.
 std::unique_ptr<QWidget> StartKartavo();
 
-// Runs once, 100 ms after the window is shown: asks for the network and loads the map.
-void StartupTimerProc();
+// Asks for the network and loads the map page, or the page that waits for a network.
+void LoadStartPage();
 
 // Tears down in the fixed order: map view, photo view, runner, then the windows.
 void StopKartavo(std::unique_ptr<QWidget> mainWindow);

@@ -33,7 +33,7 @@ QThreadPool* Pool() {
 
 void Show(const std::string& script) {
     if (g_app.pPhotoView)
-        g_app.pPhotoView->ExecScript(script.c_str());
+        g_app.pPhotoView->ExecScriptOnLoad(script.c_str());
 }
 
 void ShowNotice(const char* text) {

@@ -46,14 +46,26 @@ void CWebBrowser::Create(QWidget* window, const QRect& rect, const char* windowN
         host->setGeometry(rect);
         host->setVisible((style & WS_VISIBLE) != 0);
     }
-    m_wndHost = host;
+    MakeView(host, NewPage());
+}
 
-    auto* view = new QWebEngineView(KartavoWebProfile(), host);
+std::unique_ptr<QWebEnginePage> CWebBrowser::NewPage() {
+    PrepareWebProfile();
+    auto page = std::make_unique<QWebEnginePage>(KartavoWebProfile());
+    page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    return page;
+}
+
+void CWebBrowser::MakeView(QWidget* host, std::unique_ptr<QWebEnginePage> page) {
+    m_wndHost = host;
+    auto* view = new QWebEngineView(host);
     view->setObjectName(QStringLiteral("webView"));
     // Dropped files belong to the host window; the page shows no menu of its own.
     view->setAcceptDrops(false);
     view->setContextMenuPolicy(Qt::NoContextMenu);
-    view->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    // The view's own page would come from the default profile.
+    page->setParent(view);
+    view->setPage(page.release());
     if (host->layout() == nullptr) {
         auto* layout = new QVBoxLayout(host);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -67,8 +79,25 @@ void CWebBrowser::Create(QWidget* window, const QRect& rect, const char* windowN
     Trace("# HWND: %p\n", static_cast<void*>(host));
 }
 
-QWebEngineView* CWebBrowser::View() const {
+QWebEngineView* CWebBrowser::View() {
+    MakeDeferredView();
     return static_cast<QWebEngineView*>(m_pView.data());
+}
+
+void CWebBrowser::CreateLater(QWidget* window, const char* page) {
+    if (window == nullptr || m_pView)
+        return;
+    m_wndHost = m_wndLaterHost = window;
+    m_deferredPage = page != nullptr ? page : "";
+}
+
+void CWebBrowser::MakeDeferredView(std::unique_ptr<QWebEnginePage> page) {
+    if (m_pView || !m_wndLaterHost)
+        return;
+    QWidget* host = m_wndLaterHost;
+    m_wndLaterHost.clear();
+    m_nHostMode = HOST_ATTACH;
+    MakeView(host, page ? std::move(page) : NewPage());
 }
 
 int CWebBrowser::NavigateResource(const char* page) {
@@ -81,9 +110,26 @@ int CWebBrowser::NavigateResource(const char* page) {
     return 1;
 }
 
+void CWebBrowser::LoadDeferred() {
+    if (!m_deferredPage.empty()) {
+        const std::string page = std::move(m_deferredPage);
+        m_deferredPage.clear();
+        NavigateResource(page.c_str());
+    }
+    MakeDeferredView();
+}
+
 void CWebBrowser::Navigate(const char* url) {
+    const QUrl address(QString::fromUtf8(url));
+    if (!m_pView && m_wndLaterHost) {
+        // Making a view in a window on screen takes a while; the load need not wait for it.
+        std::unique_ptr<QWebEnginePage> page = NewPage();
+        page->load(address);
+        MakeDeferredView(std::move(page));
+        return;
+    }
     if (m_pView)
-        View()->load(QUrl(QString::fromUtf8(url)));
+        View()->load(address);
 }
 
 int CWebBrowser::SetDocument(QWebEnginePage* frame) {
@@ -110,6 +156,30 @@ int CWebBrowser::ExecScript(const char* script) {
         return 0;
     View()->page()->runJavaScript(QString::fromUtf8(script));
     return 0;
+}
+
+void CWebBrowser::ExecScriptOnLoad(const char* script) {
+    if (script == nullptr)
+        return;
+    if (!m_document.isNull()) {
+        ExecScript(script);
+        return;
+    }
+    // Only the last few matter: each shows a whole picture or notice.
+    constexpr size_t kMostWaiting = 8;
+    if (m_waitingScripts.size() == kMostWaiting)
+        m_waitingScripts.pop_front();
+    m_waitingScripts.emplace_back(script);
+    LoadDeferred();
+}
+
+void CWebBrowser::RunWaitingScripts() {
+    if (m_document.isNull())
+        return;
+    std::deque<std::string> waiting;
+    waiting.swap(m_waitingScripts);
+    for (const std::string& script : waiting)
+        ExecScript(script.c_str());
 }
 
 OwnedBrowser MakeBrowser() {

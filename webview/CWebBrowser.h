@@ -9,8 +9,10 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
+#include <string>
 
 class CWebBrowserEvents;
 class QWebEnginePage;
@@ -50,6 +52,14 @@ public:
     int NavigateResource(const char* page);
     void Navigate(const char* url);
 
+    // As Create with HOST_ATTACH, then NavigateResource(page), but both wait for
+    // LoadDeferred or the first script sent to the page: until then the web engine spends
+    // nothing on this view. The view is also made, without the page, when View() or
+    // Navigate first needs it.
+    void CreateLater(QWidget* window, const char* page);
+    // Makes the view and loads the kept page, once; nothing when nothing waits.
+    void LoadDeferred();
+
     // Records the top-level page that frame has finished loading: 0, or -1 when frame is
     // not this view's top-level page.
     int SetDocument(QWebEnginePage* frame);
@@ -60,9 +70,14 @@ public:
     // Runs script in the recorded top-level page, after the scripts before it; dropped
     // while no page has finished loading. Failures in the page are ignored. Returns 0.
     int ExecScript(const char* script);
+    // As ExecScript, but a script sent before the first page has loaded waits for it (the
+    // newest few, in order) and starts a deferred load.
+    void ExecScriptOnLoad(const char* script);
+    // Runs the scripts that waited for the page; called when it has finished loading.
+    void RunWaitingScripts();
 
     // The view itself, for the tests and the screenshots; null before Create.
-    QWebEngineView* View() const;
+    QWebEngineView* View();
 
     std::unique_ptr<CWebBrowserEvents> m_pEvents;
     int m_bScroll = 0;
@@ -70,11 +85,19 @@ public:
     std::optional<QString> m_strTitle;
 
 private:
+    // A page of the program's profile, without scroll bars.
+    static std::unique_ptr<QWebEnginePage> NewPage();
+    void MakeView(QWidget* host, std::unique_ptr<QWebEnginePage> page);
+    void MakeDeferredView(std::unique_ptr<QWebEnginePage> page = nullptr);
+
     QPointer<QWidget> m_pView; // a QWebEngineView
+    QPointer<QWidget> m_wndLaterHost;
     QPointer<QWidget> m_wndHost;
     WebDocument m_document;
     quint64 m_nLoads = 0;
     int m_nHostMode = HOST_ATTACH;
+    std::string m_deferredPage;
+    std::deque<std::string> m_waitingScripts;
 };
 
 // A new, empty browser in the owner that the shell's state keeps.

@@ -36,6 +36,7 @@ void CWebBrowserEvents::OnDocumentComplete(QWebEnginePage* frame, const QUrl& ur
         m_pOwner->SetBodyScroll(document, false);
     Trace("# DocumentComplete: %s ADDR:%p\n", url.toString().toUtf8().constData(),
           static_cast<void*>(m_pOwner));
+    m_pOwner->RunWaitingScripts();
 }
 
 void CWebBrowserEvents::OnTitleChange(const QString& text) {

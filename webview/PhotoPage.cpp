@@ -26,7 +26,7 @@ void ShowPhoto(const char* path) {
             ShowMadePreview(path);
         else {
             ForgetMadePreview();
-            g_app.pPhotoView->ExecScript(PhotoScript(path).c_str());
+            g_app.pPhotoView->ExecScriptOnLoad(PhotoScript(path).c_str());
         }
     }
 }
