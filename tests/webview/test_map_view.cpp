@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "base/AppState.h"
+#include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
 #include "webview/PhotoPage.h"
 
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -124,6 +126,24 @@ private slots:
     }
 
     // --- With a network (the tiles themselves are never fetched) ---
+
+    void pictureDroppedAtStartIsReadAndShown() {
+        m_bNetwork = true;
+        m_main = StartKartavo();
+        // Before the window is on screen: neither page has started yet.
+        const QString file = MakePicture(QStringLiteral("at start.jpg"), 96);
+        QWidget* image = g_app.wndImage;
+        QVERIFY(OfferDrop(m_main.get(), image->mapTo(m_main.get(), image->rect().center()), {file}));
+        QVERIFY(WaitUntil([] {
+            return !g_app.wndInfo->toPlainText().contains("Drag-drop") && !g_app.pRunner->IsBusy();
+        }));
+        QVERIFY2(g_app.wndInfo->toPlainText().contains("has no GPS information"),
+                 qPrintable(g_app.wndInfo->toPlainText()));
+        QVERIFY(WaitForJs(PhotoPage(), QStringLiteral("document.getElementById('photo').src"),
+                          QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)));
+        QVERIFY(PageLoaded(g_app.pMapView.get(), QStringLiteral("/map.htm")));
+        Stop();
+    }
 
     void mapPageLoadsItsOwnLeaflet() {
         m_bNetwork = true;
