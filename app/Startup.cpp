@@ -17,6 +17,7 @@
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
 #include "webview/ResSchemeHandler.h"
+#include "webview/WebProfile.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -107,6 +108,9 @@ std::unique_ptr<QWidget> StartKartavo() {
     g_app.pRunner = std::make_unique<ScriptRunner>();
     g_app.pRunner->SetNotifyWindow(main.get());
 
+    // The web engine starts before the window is shown: its helper processes come up while
+    // the window paints, and the map view needs only to be made once the window is on screen.
+    PrepareWebProfile();
     Trace("# Start: window built\n");
     // Shown normally at the stored place, whatever state the session asks for.
     main->setWindowState(Qt::WindowNoState);

@@ -17,8 +17,10 @@ namespace {
 
 const QString kTileScript = QStringLiteral("kartavoTileUrl");
 
-QString EngineUserAgent() {
-    static const QString engine = QWebEngineProfile::defaultProfile()->httpUserAgent();
+// The engine's own agent, as the program's profile had it before it was given its own:
+// asking the default profile would make a second profile at start-up.
+QString& EngineUserAgent() {
+    static QString engine;
     return engine;
 }
 
@@ -40,6 +42,8 @@ void SetTileUrlScript(QWebEngineProfile* profile) {
 } // namespace
 
 QString KartavoUserAgent() {
+    if (EngineUserAgent().isEmpty())
+        KartavoWebProfile();
     return QStringLiteral("Kartavo/" KARTAVO_VERSION " (photo geotagging desktop tool) ") +
            EngineUserAgent();
 }
@@ -49,6 +53,8 @@ QWebEngineProfile* KartavoWebProfile() {
     if (!profile) {
         // A named profile keeps what it stores on disk; the default one keeps nothing.
         profile = new QWebEngineProfile(QStringLiteral("Kartavo"), QCoreApplication::instance());
+        if (EngineUserAgent().isEmpty())
+            EngineUserAgent() = profile->httpUserAgent();
         const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
         if (!cache.isEmpty()) {
             profile->setCachePath(QDir(cache).filePath(QStringLiteral("web")));
