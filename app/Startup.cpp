@@ -22,7 +22,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
-#include <QWebEngineView>
+#include <QWebEnginePage>
 #include <QWindow>
 
 #include <functional>
@@ -32,9 +32,9 @@ namespace {
 
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 550;
-// Should the window system never say the window is on screen, the map does not wait longer;
-// nor the photo page, should the map page never finish loading.
-constexpr int kMapPageLatestMs = 1000;
+// Should the window system never say the window is on screen, the map view is not made
+// later; nor the photo page, should the map page never finish loading.
+constexpr int kMapViewLatestMs = 1000;
 constexpr int kPhotoPageLatestMs = 3000;
 
 // Started without a network: waits for one, then shows the map in the placeholder's stead.
@@ -53,8 +53,7 @@ void OnNetworkChanged() {
     QTimer::singleShot(0, g_app.wndMain, [] { MapWaitsForNetwork().reset(); });
 }
 
-// The first time the window is on screen, the map page starts: the window's first paint
-// does not wait for the web engine to start.
+// The first time the window is on screen, after its first paint, runs a given step.
 class OnFirstExpose : public QObject {
 public:
     OnFirstExpose(QWidget* owner, std::function<void()> then)
@@ -108,33 +107,33 @@ std::unique_ptr<QWidget> StartKartavo() {
     g_app.pRunner = std::make_unique<ScriptRunner>();
     g_app.pRunner->SetNotifyWindow(main.get());
 
-    // The web engine starts before the window is shown: its helper processes come up while
-    // the window paints, and the map view needs only to be made once the window is on screen.
+    // The web engine starts, and the map page loads while the window is shown and painted;
+    // the map view is made once the window is on screen (or after a short while when the
+    // window system does not say so), and the photo page after the map page has loaded, or
+    // with the first picture.
     PrepareWebProfile();
     Trace("# Start: window built\n");
+
     // Shown normally at the stored place, whatever state the session asks for.
     main->setWindowState(Qt::WindowNoState);
     main->show();
     main->move(position);
-    // The map page starts once the window is on screen, or after a short while when the
-    // window system does not say so; the photo page after the map page, or with the first
-    // picture.
-    auto started = std::make_shared<bool>(false);
-    auto start = [started] {
-        if (*started)
-            return;
-        *started = true;
+    // First thing in the event loop, with no wait: the network question and the map page.
+    QTimer::singleShot(0, main.get(), [context = main.get()] {
         LoadStartPage();
-        if (g_app.pMapView && g_app.pMapView->View())
-            QObject::connect(g_app.pMapView->View(), &QWebEngineView::loadFinished,
-                             g_app.pMapView->View(), [] {
-                                 if (g_app.pPhotoView)
-                                     g_app.pPhotoView->LoadDeferred();
-                             });
+        if (QWebEnginePage* page = g_app.pMapView ? g_app.pMapView->Page() : nullptr)
+            QObject::connect(page, &QWebEnginePage::loadFinished, context, [] {
+                if (g_app.pPhotoView)
+                    g_app.pPhotoView->LoadDeferred();
+            });
+    });
+    auto makeMapView = [] {
+        if (g_app.pMapView)
+            g_app.pMapView->View();
     };
     if (QWindow* window = main->windowHandle())
-        window->installEventFilter(new OnFirstExpose(main.get(), start));
-    QTimer::singleShot(kMapPageLatestMs, main.get(), start);
+        window->installEventFilter(new OnFirstExpose(main.get(), makeMapView));
+    QTimer::singleShot(kMapViewLatestMs, main.get(), makeMapView);
     QTimer::singleShot(kPhotoPageLatestMs, main.get(), [] {
         if (g_app.pPhotoView)
             g_app.pPhotoView->LoadDeferred();

@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWindow>
 
 CWebBrowser::CWebBrowser() = default;
 
@@ -74,9 +75,18 @@ void CWebBrowser::MakeView(QWidget* host, std::unique_ptr<QWebEnginePage> page) 
     host->layout()->addWidget(view);
     m_pView = view;
 
-    m_pEvents = std::make_unique<CWebBrowserEvents>(this);
-    m_pEvents->Advise(view->page());
+    // A page that loaded before its view already reports.
+    if (!m_pEvents) {
+        m_pEvents = std::make_unique<CWebBrowserEvents>(this);
+        m_pEvents->Advise(view->page());
+    }
     Trace("# HWND: %p\n", static_cast<void*>(host));
+}
+
+QWebEnginePage* CWebBrowser::Page() const {
+    if (m_pView)
+        return static_cast<QWebEngineView*>(m_pView.data())->page();
+    return m_pEarlyPage.get();
 }
 
 QWebEngineView* CWebBrowser::View() {
@@ -91,13 +101,13 @@ void CWebBrowser::CreateLater(QWidget* window, const char* page) {
     m_deferredPage = page != nullptr ? page : "";
 }
 
-void CWebBrowser::MakeDeferredView(std::unique_ptr<QWebEnginePage> page) {
+void CWebBrowser::MakeDeferredView() {
     if (m_pView || !m_wndLaterHost)
         return;
     QWidget* host = m_wndLaterHost;
     m_wndLaterHost.clear();
     m_nHostMode = HOST_ATTACH;
-    MakeView(host, page ? std::move(page) : NewPage());
+    MakeView(host, m_pEarlyPage ? std::move(m_pEarlyPage) : NewPage());
 }
 
 int CWebBrowser::NavigateResource(const char* page) {
@@ -122,10 +132,17 @@ void CWebBrowser::LoadDeferred() {
 void CWebBrowser::Navigate(const char* url) {
     const QUrl address(QString::fromUtf8(url));
     if (!m_pView && m_wndLaterHost) {
-        // Making a view in a window on screen takes a while; the load need not wait for it.
-        std::unique_ptr<QWebEnginePage> page = NewPage();
-        page->load(address);
-        MakeDeferredView(std::move(page));
+        // Making a view takes a while; the load need not wait for it. A window not yet on
+        // screen gets its view when it is first needed.
+        if (!m_pEarlyPage) {
+            m_pEarlyPage = NewPage();
+            m_pEvents = std::make_unique<CWebBrowserEvents>(this);
+            m_pEvents->Advise(m_pEarlyPage.get());
+        }
+        m_pEarlyPage->load(address);
+        const QWindow* window = m_wndLaterHost->window()->windowHandle();
+        if (window != nullptr && window->isExposed())
+            MakeDeferredView();
         return;
     }
     if (m_pView)
@@ -133,7 +150,7 @@ void CWebBrowser::Navigate(const char* url) {
 }
 
 int CWebBrowser::SetDocument(QWebEnginePage* frame) {
-    if (!m_pView || frame == nullptr || frame != View()->page())
+    if (frame == nullptr || frame != Page())
         return -1;
     m_document.url = frame->url();
     m_document.serial = ++m_nLoads;
@@ -142,19 +159,18 @@ int CWebBrowser::SetDocument(QWebEnginePage* frame) {
 }
 
 void CWebBrowser::SetBodyScroll(const WebDocument& document, bool scroll) {
-    if (!m_pView || document.isNull())
+    if (Page() == nullptr || document.isNull())
         return;
     const QString overflow = scroll ? QString() : QStringLiteral("hidden");
-    View()->page()->runJavaScript(
-        QStringLiteral("document.documentElement.style.overflow = '%1';"
-                       "if (document.body) document.body.style.overflow = '%1';")
-            .arg(overflow));
+    Page()->runJavaScript(QStringLiteral("document.documentElement.style.overflow = '%1';"
+                                         "if (document.body) document.body.style.overflow = '%1';")
+                              .arg(overflow));
 }
 
 int CWebBrowser::ExecScript(const char* script) {
-    if (!m_pView || m_document.isNull() || script == nullptr)
+    if (Page() == nullptr || m_document.isNull() || script == nullptr)
         return 0;
-    View()->page()->runJavaScript(QString::fromUtf8(script));
+    Page()->runJavaScript(QString::fromUtf8(script));
     return 0;
 }
 

@@ -54,8 +54,8 @@ public:
 
     // As Create with HOST_ATTACH, then NavigateResource(page), but both wait for
     // LoadDeferred or the first script sent to the page: until then the web engine spends
-    // nothing on this view. The view is also made, without the page, when View() or
-    // Navigate first needs it.
+    // nothing on this view. The view is also made when View() first needs it; a page
+    // navigated before the window is on screen loads without one till then.
     void CreateLater(QWidget* window, const char* page);
     // Makes the view and loads the kept page, once; nothing when nothing waits.
     void LoadDeferred();
@@ -78,6 +78,8 @@ public:
 
     // The view itself, for the tests and the screenshots; null before Create.
     QWebEngineView* View();
+    // The page, which may be loading before its view is made; null before any.
+    QWebEnginePage* Page() const;
 
     std::unique_ptr<CWebBrowserEvents> m_pEvents;
     int m_bScroll = 0;
@@ -88,7 +90,7 @@ private:
     // A page of the program's profile, without scroll bars.
     static std::unique_ptr<QWebEnginePage> NewPage();
     void MakeView(QWidget* host, std::unique_ptr<QWebEnginePage> page);
-    void MakeDeferredView(std::unique_ptr<QWebEnginePage> page = nullptr);
+    void MakeDeferredView();
 
     QPointer<QWidget> m_pView; // a QWebEngineView
     QPointer<QWidget> m_wndLaterHost;
@@ -97,6 +99,8 @@ private:
     quint64 m_nLoads = 0;
     int m_nHostMode = HOST_ATTACH;
     std::string m_deferredPage;
+    // Loading before its view is made.
+    std::unique_ptr<QWebEnginePage> m_pEarlyPage;
     std::deque<std::string> m_waitingScripts;
 };
 

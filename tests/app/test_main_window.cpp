@@ -342,8 +342,11 @@ private slots:
     void startupTimerAsksTheNetworkOnce() {
         QFETCH(bool, network);
         m_bNetwork = network;
-        Start();
-        QCOMPARE(g_app.bOnline, 0);
+        // Asked from the event loop as soon as the window is up, with no fixed wait.
+        m_nNetworkAsked = 0;
+        m_main = StartKartavo();
+        QCOMPARE(m_nNetworkAsked, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
         QTRY_COMPARE(m_nNetworkAsked, 1);
         QCOMPARE(g_app.bOnline, network ? 1 : 0);
         QTest::qWait(300);

@@ -133,7 +133,8 @@ private slots:
         // Before the window is on screen: neither page has started yet.
         const QString file = MakePicture(QStringLiteral("at start.jpg"), 96);
         QWidget* image = g_app.wndImage;
-        QVERIFY(OfferDrop(m_main.get(), image->mapTo(m_main.get(), image->rect().center()), {file}));
+        QVERIFY(
+            OfferDrop(m_main.get(), image->mapTo(m_main.get(), image->rect().center()), {file}));
         QVERIFY(WaitUntil([] {
             return !g_app.wndInfo->toPlainText().contains("Drag-drop") && !g_app.pRunner->IsBusy();
         }));
