@@ -32,8 +32,8 @@ namespace {
 
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 550;
-// Should the window system never say the window is on screen, the map view is not made
-// later; nor the photo page, should the map page never finish loading.
+// Should the map page never start, its view is not made later; nor the photo page, should
+// the map page never finish loading.
 constexpr int kMapViewLatestMs = 1000;
 constexpr int kPhotoPageLatestMs = 3000;
 
@@ -53,26 +53,20 @@ void OnNetworkChanged() {
     QTimer::singleShot(0, g_app.wndMain, [] { MapWaitsForNetwork().reset(); });
 }
 
-// The first time the window is on screen, after its first paint, runs a given step.
-class OnFirstExpose : public QObject {
+// Traces the moment the window is first on screen, for measuring the start.
+class FirstExposeTrace : public QObject {
 public:
-    OnFirstExpose(QWidget* owner, std::function<void()> then)
-        : QObject(owner), m_then(std::move(then)) {}
+    using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
             Trace("# Shown\n");
             watched->removeEventFilter(this);
-            // After the paint that this exposure asks for.
-            QTimer::singleShot(0, parent(), m_then);
             deleteLater();
         }
         return false;
     }
-
-private:
-    std::function<void()> m_then;
 };
 
 QPoint StartPosition() {
@@ -107,10 +101,10 @@ std::unique_ptr<QWidget> StartKartavo() {
     g_app.pRunner = std::make_unique<ScriptRunner>();
     g_app.pRunner->SetNotifyWindow(main.get());
 
-    // The web engine starts, and the map page loads while the window is shown and painted;
-    // the map view is made once the window is on screen (or after a short while when the
-    // window system does not say so), and the photo page after the map page has loaded, or
-    // with the first picture.
+    // The web engine starts before the window is shown, and the map page loads while the
+    // window is shown and painted. The map view is made once the page has started (or after
+    // a short while), and the photo page after the map page has loaded, or with the first
+    // picture.
     PrepareWebProfile();
     Trace("# Start: window built\n");
 
@@ -118,21 +112,25 @@ std::unique_ptr<QWidget> StartKartavo() {
     main->setWindowState(Qt::WindowNoState);
     main->show();
     main->move(position);
+    if (QWindow* window = main->windowHandle())
+        window->installEventFilter(new FirstExposeTrace(main.get()));
     // First thing in the event loop, with no wait: the network question and the map page.
-    QTimer::singleShot(0, main.get(), [context = main.get()] {
-        LoadStartPage();
-        if (QWebEnginePage* page = g_app.pMapView ? g_app.pMapView->Page() : nullptr)
-            QObject::connect(page, &QWebEnginePage::loadFinished, context, [] {
-                if (g_app.pPhotoView)
-                    g_app.pPhotoView->LoadDeferred();
-            });
-    });
     auto makeMapView = [] {
         if (g_app.pMapView)
             g_app.pMapView->View();
     };
-    if (QWindow* window = main->windowHandle())
-        window->installEventFilter(new OnFirstExpose(main.get(), makeMapView));
+    QTimer::singleShot(0, main.get(), [context = main.get(), makeMapView] {
+        LoadStartPage();
+        QWebEnginePage* page = g_app.pMapView ? g_app.pMapView->Page() : nullptr;
+        if (page == nullptr)
+            return;
+        // While the page's renderer starts, the window's thread has time to make the view.
+        QObject::connect(page, &QWebEnginePage::loadStarted, context, makeMapView);
+        QObject::connect(page, &QWebEnginePage::loadFinished, context, [] {
+            if (g_app.pPhotoView)
+                g_app.pPhotoView->LoadDeferred();
+        });
+    });
     QTimer::singleShot(kMapViewLatestMs, main.get(), makeMapView);
     QTimer::singleShot(kPhotoPageLatestMs, main.get(), [] {
         if (g_app.pPhotoView)
@@ -169,6 +167,7 @@ void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
 
 int WinMain(int, char* argv[]) {
     // Qt's own options are not taken from the command line either.
+    Trace("# Start: main\n");
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     ResSchemeHandler::RegisterScheme();

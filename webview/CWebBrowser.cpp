@@ -10,7 +10,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <QWindow>
 
 CWebBrowser::CWebBrowser() = default;
 
@@ -132,17 +131,14 @@ void CWebBrowser::LoadDeferred() {
 void CWebBrowser::Navigate(const char* url) {
     const QUrl address(QString::fromUtf8(url));
     if (!m_pView && m_wndLaterHost) {
-        // Making a view takes a while; the load need not wait for it. A window not yet on
-        // screen gets its view when it is first needed.
+        // Making a view takes a while; the load need not wait for it. The view is made
+        // when it is first needed.
         if (!m_pEarlyPage) {
             m_pEarlyPage = NewPage();
             m_pEvents = std::make_unique<CWebBrowserEvents>(this);
             m_pEvents->Advise(m_pEarlyPage.get());
         }
         m_pEarlyPage->load(address);
-        const QWindow* window = m_wndLaterHost->window()->windowHandle();
-        if (window != nullptr && window->isExposed())
-            MakeDeferredView();
         return;
     }
     if (m_pView)

@@ -54,8 +54,8 @@ public:
 
     // As Create with HOST_ATTACH, then NavigateResource(page), but both wait for
     // LoadDeferred or the first script sent to the page: until then the web engine spends
-    // nothing on this view. The view is also made when View() first needs it; a page
-    // navigated before the window is on screen loads without one till then.
+    // nothing on this view. A page navigated before then loads without a view; the view
+    // is made by LoadDeferred, or when View() first needs it.
     void CreateLater(QWidget* window, const char* page);
     // Makes the view and loads the kept page, once; nothing when nothing waits.
     void LoadDeferred();
