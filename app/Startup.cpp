@@ -2,7 +2,6 @@
 
 #include "app/ControlPanel.h"
 #include "app/FeatureMenus.h"
-#include "app/FontWarmUp.h"
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
@@ -171,7 +170,6 @@ int WinMain(int, char* argv[]) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     ResSchemeHandler::RegisterScheme();
-    const FontWarmUp fonts;
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
