@@ -104,7 +104,7 @@ std::unique_ptr<QWidget> StartKartavo() {
     // window is shown and painted. The map view is made once the page has started (or after
     // a short while), and the photo page after the map page has loaded, or with the first
     // picture.
-    PrepareWebProfile();
+    KartavoWebProfile();
     Trace("# Start: window built\n");
 
     // Shown normally at the stored place, whatever state the session asks for.
@@ -116,25 +116,23 @@ std::unique_ptr<QWidget> StartKartavo() {
     // First thing in the event loop, with no wait: the network question and the map page.
     auto makeMapView = [] {
         if (g_app.pMapView)
-            g_app.pMapView->View();
+            g_app.pMapView->LoadDeferred();
     };
-    QTimer::singleShot(0, main.get(), [context = main.get(), makeMapView] {
+    auto loadPhotoPage = [] {
+        if (g_app.pPhotoView)
+            g_app.pPhotoView->LoadDeferred();
+    };
+    QTimer::singleShot(0, main.get(), [context = main.get(), makeMapView, loadPhotoPage] {
         LoadStartPage();
         QWebEnginePage* page = g_app.pMapView ? g_app.pMapView->Page() : nullptr;
         if (page == nullptr)
             return;
         // While the page's renderer starts, the window's thread has time to make the view.
         QObject::connect(page, &QWebEnginePage::loadStarted, context, makeMapView);
-        QObject::connect(page, &QWebEnginePage::loadFinished, context, [] {
-            if (g_app.pPhotoView)
-                g_app.pPhotoView->LoadDeferred();
-        });
+        QObject::connect(page, &QWebEnginePage::loadFinished, context, loadPhotoPage);
     });
     QTimer::singleShot(kMapViewLatestMs, main.get(), makeMapView);
-    QTimer::singleShot(kPhotoPageLatestMs, main.get(), [] {
-        if (g_app.pPhotoView)
-            g_app.pPhotoView->LoadDeferred();
-    });
+    QTimer::singleShot(kPhotoPageLatestMs, main.get(), loadPhotoPage);
     return main;
 }
 

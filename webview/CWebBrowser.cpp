@@ -33,7 +33,6 @@ void CWebBrowser::Create(QWidget* window, const QRect& rect, const char* windowN
                          std::uint32_t style, int hostMode) {
     if (window == nullptr || m_pView)
         return;
-    PrepareWebProfile();
 
     QWidget* host = window;
     if (hostMode == HOST_ATTACH) {
@@ -96,17 +95,18 @@ QWebEngineView* CWebBrowser::View() {
 void CWebBrowser::CreateLater(QWidget* window, const char* page) {
     if (window == nullptr || m_pView)
         return;
-    m_wndHost = m_wndLaterHost = window;
+    m_wndHost = window;
+    m_nHostMode = HOST_ATTACH;
     m_deferredPage = page != nullptr ? page : "";
 }
 
+bool CWebBrowser::ViewIsDeferred() const {
+    return !m_pView && m_wndHost;
+}
+
 void CWebBrowser::MakeDeferredView() {
-    if (m_pView || !m_wndLaterHost)
-        return;
-    QWidget* host = m_wndLaterHost;
-    m_wndLaterHost.clear();
-    m_nHostMode = HOST_ATTACH;
-    MakeView(host, m_pEarlyPage ? std::move(m_pEarlyPage) : NewPage());
+    if (ViewIsDeferred())
+        MakeView(m_wndHost, m_pEarlyPage ? std::move(m_pEarlyPage) : NewPage());
 }
 
 int CWebBrowser::NavigateResource(const char* page) {
@@ -130,7 +130,7 @@ void CWebBrowser::LoadDeferred() {
 
 void CWebBrowser::Navigate(const char* url) {
     const QUrl address(QString::fromUtf8(url));
-    if (!m_pView && m_wndLaterHost) {
+    if (ViewIsDeferred()) {
         // Making a view takes a while; the load need not wait for it. The view is made
         // when it is first needed.
         if (!m_pEarlyPage) {

@@ -90,10 +90,11 @@ private:
     // A page of the program's profile, without scroll bars.
     static std::unique_ptr<QWebEnginePage> NewPage();
     void MakeView(QWidget* host, std::unique_ptr<QWebEnginePage> page);
+    // CreateLater has named a host, and the view is not made yet.
+    bool ViewIsDeferred() const;
     void MakeDeferredView();
 
     QPointer<QWidget> m_pView; // a QWebEngineView
-    QPointer<QWidget> m_wndLaterHost;
     QPointer<QWidget> m_wndHost;
     WebDocument m_document;
     quint64 m_nLoads = 0;

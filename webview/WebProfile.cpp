@@ -17,13 +17,6 @@ namespace {
 
 const QString kTileScript = QStringLiteral("kartavoTileUrl");
 
-// The engine's own agent, as the program's profile had it before it was given its own:
-// asking the default profile would make a second profile at start-up.
-QString& EngineUserAgent() {
-    static QString engine;
-    return engine;
-}
-
 // The map page reads the tile address before it makes its tile layer.
 void SetTileUrlScript(QWebEngineProfile* profile) {
     QWebEngineScriptCollection* scripts = profile->scripts();
@@ -42,10 +35,10 @@ void SetTileUrlScript(QWebEngineProfile* profile) {
 } // namespace
 
 QString KartavoUserAgent() {
-    if (EngineUserAgent().isEmpty())
-        KartavoWebProfile();
-    return QStringLiteral("Kartavo/" KARTAVO_VERSION " (photo geotagging desktop tool) ") +
-           EngineUserAgent();
+    // The engine's own agent, as the program's profile has it until PrepareWebProfile gives
+    // it this one: asking the default profile would make a second profile at start-up.
+    static const QString engine = KartavoWebProfile()->httpUserAgent();
+    return QStringLiteral("Kartavo/" KARTAVO_VERSION " (photo geotagging desktop tool) ") + engine;
 }
 
 QWebEngineProfile* KartavoWebProfile() {
@@ -53,8 +46,6 @@ QWebEngineProfile* KartavoWebProfile() {
     if (!profile) {
         // A named profile keeps what it stores on disk; the default one keeps nothing.
         profile = new QWebEngineProfile(QStringLiteral("Kartavo"), QCoreApplication::instance());
-        if (EngineUserAgent().isEmpty())
-            EngineUserAgent() = profile->httpUserAgent();
         const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
         if (!cache.isEmpty()) {
             profile->setCachePath(QDir(cache).filePath(QStringLiteral("web")));
