@@ -25,6 +25,18 @@ done
 count=$(find "$prefix" -type f | wc -l)
 [ "$count" -eq 6 ] || { find "$prefix" -type f; fail "expected 6 installed files, found $count"; }
 
+# The loader must never look for libraries in the folder the program is started from:
+# every runtime path entry, in the build and installed, is absolute.
+for program in "$build/app/kartavo" "$prefix/bin/kartavo"; do
+    paths=$(readelf -d "$program" | sed -n 's/.*(R[UN]*PATH).*\[\(.*\)\]/\1/p')
+    [ -n "$paths" ] || continue
+    IFS=: read -r -a entries <<< "$paths:"
+    for entry in "${entries[@]}"; do
+        [[ $entry == /* || $entry == '$ORIGIN'* ]] ||
+            fail "$program searches the current folder for libraries (runtime path '$paths')"
+    done
+done
+
 desktop-file-validate "$prefix/share/applications/kartavo.desktop" || fail "desktop entry is invalid"
 grep -qx 'Exec=kartavo' "$prefix/share/applications/kartavo.desktop" || fail "Exec line"
 grep -q '^MimeType=' "$prefix/share/applications/kartavo.desktop" && fail "no MIME types expected"
