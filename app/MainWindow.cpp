@@ -51,6 +51,7 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
     auto window = std::make_unique<KartavoWindow>();
     window->setObjectName(QStringLiteral("mainWindow"));
     window->setWindowTitle(QStringLiteral("Kartavo " KARTAVO_VERSION));
+    window->setWindowIcon(AppIcon());
 
     auto* menuBar = new QMenuBar(window.get());
     menuBar->setObjectName(QStringLiteral("menuBar"));
@@ -67,8 +68,6 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
     client->setObjectName(QStringLiteral("client"));
     client->setGeometry(0, menuHeight, width, height - menuHeight);
 
-    // Last, so that the image format plug-ins it is read with have been listed meanwhile.
-    window->setWindowIcon(AppIcon());
     window->resize(width, height);
     window->move(x, y);
     return window;

@@ -25,11 +25,6 @@ bool IsNetworkAvailable() {
     return provider ? provider() : SystemNetworkAvailable();
 }
 
-void PrepareNetworkMonitor() {
-    // Made from another thread, the monitor still reports to the main context.
-    g_network_monitor_get_default();
-}
-
 void SetNetworkStateProvider(std::function<bool()> provider) {
     Provider() = std::move(provider);
 }

@@ -6,9 +6,6 @@
 // Whether the computer has a network, asked once at start-up. Tests put their own
 // answer in its place; an empty function restores the system's.
 bool IsNetworkAvailable();
-// Makes the system's network monitor, so that the question is answered at once; safe from
-// any thread.
-void PrepareNetworkMonitor();
 void SetNetworkStateProvider(std::function<bool()> provider);
 
 // Calls changed from the event loop each time the system reports that the network may

@@ -8,7 +8,6 @@
 #include "app/PicturesWindow.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
-#include "app/StartWarmUp.h"
 #include "app/WindowPosition.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
@@ -169,10 +168,7 @@ int WinMain(int, char* argv[]) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     ResSchemeHandler::RegisterScheme();
-    // Making the application keeps one core busy and leaves the other idle.
-    StartWarmUp beforeApplication(&WarmUpBeforeApplication);
     QApplication app(qtArgc, qtArgv);
-    StartWarmUp imageFormats(&WarmUpImageFormats);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -180,8 +176,6 @@ int WinMain(int, char* argv[]) {
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
-    beforeApplication.Wait();
-    imageFormats.Wait();
     // Ending the session closes the window as the close button does.
     // Past exec the window has gone to StopKartavo, which may still finish writes.
     QuitOnSignal quitOnSignal([&main] {

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
-    libglib2.0-dev libfontconfig-dev libgeonames-dev libjs-leaflet tzdata
+    libglib2.0-dev libgeonames-dev libjs-leaflet tzdata
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
     # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
