@@ -92,7 +92,7 @@ std::unique_ptr<QWidget> StartKartavo() {
     mapHost->setGeometry(0, 0, 600, 400);
     g_app.wndMapHost = mapHost;
 
-    // The view is made once the window is on screen.
+    // Its view is made once the map page has started loading.
     PaintAsEmptyView(mapHost);
     g_app.pMapView = MakeBrowser();
     g_app.pMapView->CreateLater(mapHost, nullptr);
