@@ -15,7 +15,7 @@
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 #include "webview/WebProfile.h"
 
 #include <QApplication>
@@ -167,7 +167,7 @@ int WinMain(int, char* argv[]) {
     Trace("# Start: main\n");
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
-    ResSchemeHandler::RegisterScheme();
+    SetUpWebEngineBeforeApplication();
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));

@@ -5,7 +5,7 @@
 #include "places/CitySearch.h"
 #include "places/PlacesSettings.h"
 #include "webview/CWebBrowser.h"
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 
 #include "bench/BenchSupport.h"
 #include "tests/places/LocalHttpServer.h"
@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
         QDir().mkpath(home.filePath(QString::fromLatin1(name)));
         qputenv(name, home.filePath(QString::fromLatin1(name)).toUtf8());
     }
-    ResSchemeHandler::RegisterScheme();
+    SetUpWebEngineBeforeApplication();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -2,13 +2,13 @@
 // record into a 12-megapixel JPEG, and the start to the map page; each against the bare
 // perl script or ExifTool's command line on the same file. Run by hand (see README.md).
 
-#include "base/AppState.h"
 #include "app/NetworkState.h"
 #include "app/Startup.h"
+#include "base/AppState.h"
 #include "bench/BenchSupport.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 
 #include "tests/webview/WebTestSupport.h"
 
@@ -287,7 +287,7 @@ bool TakeScreenshot(Window& window, QWidget*& main, const QTemporaryDir& work, c
 } // namespace
 
 int main(int argc, char* argv[]) {
-    ResSchemeHandler::RegisterScheme();
+    SetUpWebEngineBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,6 +1,7 @@
 // Whole-process start-up, as a user meets it: from just before the process is spawned to
 // its window first on screen and to its map page loaded. The program and a bare Qt program
-// with one web view loading the same map page from disk are started in turns, in one run.
+// with one web view loading the same map page from disk (as Qt sets it up, and drawn in
+// software as the program's views are) are started in turns, in one run.
 //
 //   bench_startup [--starts N] [--trace]
 //
@@ -34,6 +35,7 @@ struct Program {
     std::vector<std::string> argv;
     const char* shownLine;
     const char* loadedLine;
+    const char* extraEnv = nullptr; // one more NAME=value for this program only
 };
 
 double Since(Clock::time_point start) {
@@ -60,7 +62,13 @@ Start RunOnce(const Program& program) {
 
     const Clock::time_point start = Clock::now();
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        envp.push_back(*entry);
+    if (program.extraEnv != nullptr)
+        envp.push_back(const_cast<char*>(program.extraEnv));
+    envp.push_back(nullptr);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (spawned != 0) {
@@ -188,42 +196,48 @@ int main(int argc, char* argv[]) {
 
     const Program kartavo{"kartavo", {KARTAVO_PROGRAM}, "# Shown", "/map.htm ADDR:"};
     const Program bare{"bare web view", {BARE_PROGRAM, MAP_PAGE}, "shown", "loaded"};
+    // The program draws its views in software; the same floor with that one setting.
+    const Program bareSoftware{"bare web view, drawn in software",
+                               {BARE_PROGRAM, MAP_PAGE},
+                               "shown",
+                               "loaded",
+                               "QT_QUICK_BACKEND=software"};
+    const Program* programs[] = {&kartavo, &bare, &bareSoftware};
+    constexpr size_t kPrograms = std::size(programs);
 
     std::printf("Start-up, whole process, %d starts each in turns (after one each to warm up)\n",
                 starts);
-    std::vector<Start> ofKartavo, ofBare;
-    RunOnce(bare);
-    RunOnce(kartavo);
+    std::vector<Start> of[kPrograms];
+    for (const Program* program : programs)
+        RunOnce(*program);
     for (int i = 0; i < starts; ++i) {
-        // Who goes first changes each turn, so that neither always follows the other.
-        if (i % 2 == 0) {
-            ofBare.push_back(RunOnce(bare));
-            ofKartavo.push_back(RunOnce(kartavo));
-        } else {
-            ofKartavo.push_back(RunOnce(kartavo));
-            ofBare.push_back(RunOnce(bare));
+        // Who goes first changes each turn, so that none always follows another.
+        for (size_t k = 0; k < kPrograms; ++k) {
+            const size_t which = (k + static_cast<size_t>(i)) % kPrograms;
+            of[which].push_back(RunOnce(*programs[which]));
         }
     }
-    if (trace) {
-        PrintTrace(bare.name, ofBare);
-        PrintTrace(kartavo.name, ofKartavo);
+    if (trace)
+        for (size_t k = 0; k < kPrograms; ++k)
+            PrintTrace(programs[k]->name, of[k]);
+    for (size_t k = 0; k < kPrograms; ++k)
+        Bench::PrintRow((std::string(programs[k]->name) + ": window on screen").c_str(),
+                        Column(of[k], &Start::shown));
+    for (size_t k = 0; k < kPrograms; ++k)
+        Bench::PrintRow((std::string(programs[k]->name) + ": map page loaded").c_str(),
+                        Column(of[k], &Start::loaded));
+    for (size_t k = 1; k < kPrograms; ++k) {
+        const std::vector<Start>& floor = of[k];
+        std::printf("kartavo / %s\n", programs[k]->name);
+        std::printf("  medians: window on screen %.3f, map page loaded %.3f\n",
+                    Median(Column(of[0], &Start::shown)) / Median(Column(floor, &Start::shown)),
+                    Median(Column(of[0], &Start::loaded)) / Median(Column(floor, &Start::loaded)));
+        // Each turn starts them side by side, so a turn's ratio leaves out how busy the
+        // machine was just then: the steadier figure on a shared machine.
+        std::printf("  median of each turn's ratio: window on screen %.3f, map page loaded %.3f\n",
+                    Median(TurnRatios(of[0], floor, &Start::shown)),
+                    Median(TurnRatios(of[0], floor, &Start::loaded)));
     }
-    Bench::PrintRow("bare web view: window on screen", Column(ofBare, &Start::shown));
-    Bench::PrintRow("kartavo: window on screen", Column(ofKartavo, &Start::shown));
-    Bench::PrintRow("bare web view: map page loaded", Column(ofBare, &Start::loaded));
-    Bench::PrintRow("kartavo: map page loaded", Column(ofKartavo, &Start::loaded));
-    const double shownRatio =
-        Median(Column(ofKartavo, &Start::shown)) / Median(Column(ofBare, &Start::shown));
-    const double loadedRatio =
-        Median(Column(ofKartavo, &Start::loaded)) / Median(Column(ofBare, &Start::loaded));
-    std::printf("kartavo / bare, medians: window on screen %.3f, map page loaded %.3f\n",
-                shownRatio, loadedRatio);
-    // Each turn starts the two side by side, so a turn's ratio leaves out how busy the
-    // machine was just then: the steadier figure on a shared machine.
-    std::printf("kartavo / bare, median of each turn's ratio: window on screen %.3f, map page "
-                "loaded %.3f\n",
-                Median(TurnRatios(ofKartavo, ofBare, &Start::shown)),
-                Median(TurnRatios(ofKartavo, ofBare, &Start::loaded)));
     std::system(("rm -rf '" + root + "'").c_str());
     return 0;
 }

@@ -9,7 +9,7 @@
 #include "bench/BenchSupport.h"
 #include "pictures/PictureList.h"
 #include "webview/CWebBrowser.h"
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 
 #include "tests/webview/WebTestSupport.h"
 
@@ -142,7 +142,7 @@ double Kartavo(const QStringList& files, const QString& track) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    ResSchemeHandler::RegisterScheme();
+    SetUpWebEngineBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setQuitOnLastWindowClosed(false);

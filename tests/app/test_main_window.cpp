@@ -6,7 +6,7 @@
 #include "base/AppState.h"
 
 #include "tests/support/WindowDrop.h"
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,11 +25,11 @@
 
 #include <memory>
 
-// The web views' res scheme must be known before QTEST_MAIN makes the QApplication.
-static void RegisterResScheme() {
-    ResSchemeHandler::RegisterScheme();
+// Set up as the program does, before the QApplication of QTEST_MAIN exists.
+static void SetUpWebEngineAsTheProgram() {
+    SetUpWebEngineBeforeApplication();
 }
-Q_CONSTRUCTOR_FUNCTION(RegisterResScheme)
+Q_CONSTRUCTOR_FUNCTION(SetUpWebEngineAsTheProgram)
 
 // Drives the real window: the settings file lives in a temporary configuration folder
 // and the network answer is the test's own.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "webview/ResSchemeHandler.h"
+#include "webview/WebEngineSetup.h"
 
 #include <QLoggingCategory>
 #include <QStringList>
@@ -14,11 +14,11 @@
 #include <functional>
 #include <memory>
 
-// The res scheme must be known before the QApplication of QTEST_MAIN exists.
-static void RegisterResSchemeBeforeApplication() {
-    ResSchemeHandler::RegisterScheme();
+// Set up as the program does, before the QApplication of QTEST_MAIN exists.
+static void SetUpWebEngineAsTheProgram() {
+    SetUpWebEngineBeforeApplication();
 }
-Q_CONSTRUCTOR_FUNCTION(RegisterResSchemeBeforeApplication)
+Q_CONSTRUCTOR_FUNCTION(SetUpWebEngineAsTheProgram)
 
 // Runs the event loop until done() holds or the time is up. A real event loop: the web
 // engine's work runs far slower under QTest::qWaitFor's short processEvents() calls.

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWebEngineView>
@@ -176,6 +177,26 @@ private slots:
                      .toString(),
                  QStringLiteral("560x360"));
         QCOMPARE(g_app.pMapView->View()->geometry(), g_app.wndMapHost->contentsRect());
+    }
+
+    // The views draw in software: what reaches the screen is the page, its tile-less grey
+    // and the blue marker, not an empty box.
+    void mapIsOnTheScreen() {
+        QWidget* view = g_app.pMapView->View();
+        const QRect box(view->mapTo(m_main.get(), QPoint(0, 0)), view->size());
+        int pixels = 0, grey = 0, blue = 0;
+        const bool drawn = WaitUntil([&] {
+            const QImage screen = m_main->screen()->grabWindow(m_main->winId()).toImage();
+            pixels = grey = blue = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x, ++pixels) {
+                    const QColor pixel = screen.pixelColor(x, y);
+                    grey += pixel == QColor(221, 221, 221);
+                    blue += pixel.blue() > pixel.red() + 80;
+                }
+            return grey * 2 > pixels && blue > 100;
+        });
+        QVERIFY2(drawn, qPrintable(QStringLiteral("grey %1, blue %2").arg(grey).arg(blue)));
     }
 
     // The pages are served under a host made of the program file's name: a name that is no
