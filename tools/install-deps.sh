@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev qt6-webengine-dev-tools
+    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev
+    qt6-webengine-dev qt6-webengine-dev-tools
     libglib2.0-dev libgeonames-dev libjs-leaflet tzdata
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils

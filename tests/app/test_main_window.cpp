@@ -6,7 +6,7 @@
 #include "base/AppState.h"
 
 #include "tests/support/WindowDrop.h"
-#include "webview/WebEngineSetup.h"
+#include "tests/webview/WebTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,12 +24,6 @@
 #include <QtTest>
 
 #include <memory>
-
-// Set up as the program does, before the QApplication of QTEST_MAIN exists.
-static void SetUpWebEngineAsTheProgram() {
-    SetUpWebEngineBeforeApplication();
-}
-Q_CONSTRUCTOR_FUNCTION(SetUpWebEngineAsTheProgram)
 
 // Drives the real window: the settings file lives in a temporary configuration folder
 // and the network answer is the test's own.
