@@ -16,9 +16,15 @@ QMenu* MainMenu(QWidget* mainWindow, const QString& title) {
     return menuBar->addMenu(title);
 }
 
-QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName) {
+QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName,
+                      const QKeySequence& shortcut) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(objectName));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        // The trip window has no menu bar of its own: the same keys work there.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
     return action;
 }
 

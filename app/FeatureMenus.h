@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+
 class QAction;
 class QMenu;
 class QString;
@@ -8,8 +10,10 @@ class QWidget;
 // The main window's menu of that title, added after the others when it is not there yet.
 QMenu* MainMenu(QWidget* mainWindow, const QString& title);
 
-// A new entry at the end of menu, with an object name for tests and accessibility.
-QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName);
+// A new entry at the end of menu, with an object name for tests and accessibility, and a
+// shortcut that works in every window of the program.
+QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName,
+                      const QKeySequence& shortcut = QKeySequence());
 
 // Each area beside the main window adds its own menu entries; called once at start-up.
 void AddFeatureMenus(QWidget* mainWindow);

@@ -6,9 +6,11 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev
     qt6-webengine-dev qt6-webengine-dev-tools
-    libglib2.0-dev libgeonames-dev libjs-leaflet tzdata
+    libglib2.0-dev libgeonames-dev libjs-leaflet libjs-leaflet.markercluster tzdata
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
+    # The trip window's tests drag with the pointer through the X server.
+    xdotool
     # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
     imagemagick
     # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
