@@ -7,7 +7,7 @@
 #include "app/WindowPlace.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
-#include "track/GpxReader.h"
+#include "track/GpsbabelTrack.h"
 #include "track/PictureTime.h"
 #include "track/TimeText.h"
 #include "track/TrackMatcher.h"
@@ -227,7 +227,7 @@ void TracksWindow::OpenFiles(const QStringList& files) {
         auto result = std::make_shared<Result>();
         int done = 0;
         for (const QString& path : paths) {
-            GpxResult gpx = ReadGpxFile(path);
+            GpxResult gpx = ReadTrackFile(path);
             if (!gpx.ok)
                 result->problems << gpx.error;
             result->problems << gpx.notes;
@@ -449,7 +449,10 @@ bool TracksWindow::SetClockFromPicture() {
 }
 
 QString TrackFileFilter() {
-    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)");
+    const QString other = GpsbabelPatterns().join(QLatin1Char(' '));
+    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML %1);;GPX and KML (*.gpx *.GPX *.kml "
+                       "*.KML);;Other formats, read with gpsbabel (%1);;All files (*)")
+        .arg(other);
 }
 
 TracksWindow* TracksWindowInstance() {
