@@ -55,14 +55,14 @@ void TestLocationHistory::read_data() {
   "source": "WIFI", "activity": [{"type": "STILL", "confidence": 90}],
   "timestamp": "2024-07-01T09:00:00.500Z"},
  {"latitudeE7": -338600000, "longitudeE7": 1512100000, "accuracy": 200,
-  "timestampMs": "1719824460000"},
+  "timestampMs": "1719792000000"},
  {"latitudeE7": 473800000, "longitudeE7": 85500000, "accuracy": 201,
   "timestamp": "2024-07-01T09:02:00Z"},
  {"latitudeE7": 473900000, "longitudeE7": 85600000, "timestamp": "2024-06-29T23:59:59Z"},
  {"latitudeE7": 473900000, "longitudeE7": 85600000, "timestamp": "2024-07-08T00:00:00.001Z"}
 ]})") << QString()
-        << std::vector<Want>{{47.37, 8.54, "2024-07-01T09:00:00.500Z"},
-                             {-33.86, 151.21, "2024-07-01T09:01:00Z"}}
+        << std::vector<Want>{{-33.86, 151.21, "2024-07-01T00:00:00Z"},
+                             {47.37, 8.54, "2024-07-01T09:00:00.500Z"}}
         << QList<int>{2, 1, 0};
     QTest::newRow("garbage values left out with a count") << QByteArray(R"({"locations": [
  {"latitudeE7": 900000001, "longitudeE7": 0, "timestamp": "2024-07-01T09:00:00Z"},
