@@ -26,5 +26,6 @@ void AddFeatureMenus(QWidget* mainWindow) {
     AddPicturesMenu(mainWindow);
     AddPlacesMenu(mainWindow);
     AddTrackMenu(mainWindow);
+    AddWhereMenus(mainWindow);
     AddFormatsMenu(mainWindow);
 }

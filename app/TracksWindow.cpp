@@ -246,6 +246,18 @@ void TracksWindow::OpenFiles(const QStringList& files) {
     });
 }
 
+void TracksWindow::AddTrack(Track track) {
+    Loaded loaded;
+    loaded.summary = Summarize(track);
+    if (const auto start = TrackStart(track))
+        loaded.zone = NearestCityZone(start->latitude, start->longitude);
+    loaded.track = std::move(track);
+    std::vector<Loaded> list;
+    list.push_back(std::move(loaded));
+    AddLoaded(std::move(list), {});
+    emit tracksLoaded();
+}
+
 void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& problems) {
     const bool block = m_list->blockSignals(true);
     QStringList names;

@@ -1,0 +1,17 @@
+#include "app/FeatureMenus.h"
+
+#include "app/where/LocationHistoryDialog.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+void AddWhereMenus(QWidget* mainWindow) {
+    QMenu* track = MainMenu(mainWindow, QStringLiteral("&Track"));
+    if (track == nullptr)
+        return;
+    track->addSeparator();
+    QObject::connect(
+        AddMenuEntry(track, QObject::tr("Open &Location History..."), "openLocationHistory"),
+        &QAction::triggered, track, [mainWindow] { OpenLocationHistory(mainWindow); });
+}
