@@ -1,6 +1,7 @@
 #include "app/FeatureMenus.h"
 
 #include "app/where/LocationHistoryDialog.h"
+#include "app/where/PicturesAsTrack.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,4 +15,7 @@ void AddWhereMenus(QWidget* mainWindow) {
     QObject::connect(
         AddMenuEntry(track, QObject::tr("Open &Location History..."), "openLocationHistory"),
         &QAction::triggered, track, [mainWindow] { OpenLocationHistory(mainWindow); });
+    QObject::connect(AddMenuEntry(track, QObject::tr("Use &Pictures with Positions as a Track"),
+                                  "picturesAsTrack"),
+                     &QAction::triggered, track, [] { UsePicturesAsTrack(); });
 }
