@@ -32,5 +32,6 @@ void AddFeatureMenus(QWidget* mainWindow) {
     AddPicturesMenu(mainWindow);
     AddPlacesMenu(mainWindow);
     AddTrackMenu(mainWindow);
+    AddWhereMenus(mainWindow);
     AddFormatsMenu(mainWindow);
 }

@@ -22,5 +22,7 @@ void AddFeatureMenus(QWidget* mainWindow);
 void AddPicturesMenu(QWidget* mainWindow);
 void AddPlacesMenu(QWidget* mainWindow);
 void AddTrackMenu(QWidget* mainWindow);
+// Other sources of where pictures were taken, and the names of those places.
+void AddWhereMenus(QWidget* mainWindow);
 // Picture formats: where positions are written, below the Picture menu's entries.
 void AddFormatsMenu(QWidget* mainWindow);

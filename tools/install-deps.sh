@@ -15,6 +15,8 @@ packages=(
     imagemagick
     # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
     qt6-image-formats-plugins libheif-examples
+    # Track formats other than GPX and KML (FIT, TCX, NMEA, IGC, GeoJSON...) are converted.
+    gpsbabel
 )
 
 sudo=()

@@ -7,7 +7,7 @@
 #include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
-#include "track/GpxReader.h"
+#include "track/GpsbabelTrack.h"
 #include "track/PictureTime.h"
 #include "track/TimeText.h"
 #include "track/TrackCoverage.h"
@@ -224,7 +224,7 @@ void TracksWindow::OpenFiles(const QStringList& files) {
         auto result = std::make_shared<Result>();
         int done = 0;
         for (const QString& path : paths) {
-            GpxResult gpx = ReadGpxFile(path);
+            GpxResult gpx = ReadTrackFile(path);
             if (!gpx.ok)
                 result->problems << gpx.error;
             result->problems << gpx.notes;
@@ -241,6 +241,18 @@ void TracksWindow::OpenFiles(const QStringList& files) {
         promise->addResult(result);
         promise->finish();
     });
+}
+
+void TracksWindow::AddTrack(Track track) {
+    Loaded loaded;
+    loaded.summary = Summarize(track);
+    if (const auto start = TrackStart(track))
+        loaded.zone = NearestCityZone(start->latitude, start->longitude);
+    loaded.track = std::move(track);
+    std::vector<Loaded> list;
+    list.push_back(std::move(loaded));
+    AddLoaded(std::move(list), {});
+    emit tracksLoaded();
 }
 
 void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& problems) {
@@ -509,7 +521,10 @@ void TracksWindow::RestoreSettings(const MatchSettings& settings) {
 }
 
 QString TrackFileFilter() {
-    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)");
+    const QString other = GpsbabelPatterns().join(QLatin1Char(' '));
+    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML %1);;GPX and KML (*.gpx *.GPX *.kml "
+                       "*.KML);;Other formats, read with gpsbabel (%1);;All files (*)")
+        .arg(other);
 }
 
 TracksWindow* TracksWindowInstance() {

@@ -30,6 +30,8 @@ public:
     // already open is not opened again.
     void OpenFiles(const QStringList& files);
     bool IsLoading() const { return m_loading > 0; }
+    // Adds a track made elsewhere (a location history, the pictures' own positions).
+    void AddTrack(Track track);
     int TrackCount() const { return static_cast<int>(m_tracks.size()); }
 
     // Asks how, then matches the listed (or selected) pictures to the shown tracks.
