@@ -60,8 +60,8 @@ QColorSpace ColorSpaceOf(const heif_image_handle* handle) {
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC)
         return QColorSpace();
     QByteArray icc(int(heif_image_handle_get_raw_color_profile_size(handle)), '\0');
-    if (icc.isEmpty() || heif_image_handle_get_raw_color_profile(handle, icc.data()).code !=
-                             heif_error_Ok)
+    if (icc.isEmpty() ||
+        heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
         return QColorSpace();
     return QColorSpace::fromIccProfile(icc);
 }
@@ -70,9 +70,8 @@ Result Decode(const heif_image_handle* handle, QSize bound) {
     Result result;
     const QSize size = SizeOf(handle);
     if (size.isEmpty() || qint64(size.width()) * size.height() > kMaxPixels) {
-        result.why = Tr("the picture is too large to show (%1 x %2)")
-                         .arg(size.width())
-                         .arg(size.height());
+        result.why =
+            Tr("the picture is too large to show (%1 x %2)").arg(size.width()).arg(size.height());
         return result;
     }
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
@@ -80,10 +79,9 @@ Result Decode(const heif_image_handle* handle, QSize bound) {
     // Ten-bit pictures come as eight bits a channel, as the screen shows them.
     options->convert_hdr_to_8bit = 1;
     heif_image* decoded = nullptr;
-    const heif_error error =
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                          options.get());
+    const heif_error error = heif_decode_image(
+        handle, &decoded, heif_colorspace_RGB,
+        alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     if (error.code != heif_error_Ok || decoded == nullptr) {
         if (decoded)
             heif_image_release(decoded);
