@@ -283,9 +283,17 @@ private slots:
                      qPrintable(made.why));
             return;
         }
-        QVERIFY(HeifPictures::Middle(made.image).red() > 180);
-        QCOMPARE(HeifPictures::Middle(listed).blue() > 180, listShowsThumbnail);
-        QCOMPARE(HeifPictures::Middle(listed).red() > 180, !listShowsThumbnail);
+        const QColor shown = HeifPictures::Middle(made.image);
+        QVERIFY(shown.red() > 180 && shown.blue() < 80);
+        const QColor inList = HeifPictures::Middle(listed);
+        if (listShowsThumbnail) {
+            QVERIFY(inList.blue() > 180 && inList.red() < 80);
+        } else {
+            // Scaled down its own way, the picture keeps its colours.
+            for (const int difference : {inList.red() - shown.red(), inList.green() - shown.green(),
+                                         inList.blue() - shown.blue()})
+                QVERIFY2(qAbs(difference) <= 6, qPrintable(inList.name() + " " + shown.name()));
+        }
     }
 };
 
