@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 #include "base/AppState.h"
 #include "places/PlacesSettings.h"
+#include "places/SavedPlaces.h"
 #include "webview/CWebBrowser.h"
 
 #include "tests/places/LocalHttpServer.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QImage>
 #include <QInputDialog>
@@ -233,6 +235,32 @@ private slots:
         QTRY_COMPARE(g_app.wndLatitude->text(), QStringLiteral("48.8582599"));
         QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("2.2945006"));
         QVERIFY(!query->isVisible());
+    }
+
+    // Saved places come first; the arrows pick a result and Enter takes it without asking
+    // the network; a pasted map link sets its zoom too.
+    void enterTakesThePickedResult() {
+        QVERIFY(WriteSavedPlaces({{"Grandma's garden", 46.2044, 6.1432, 16}}));
+        Start();
+        Action("actionFindPlace")->trigger();
+        auto* query = m_main->findChild<QLineEdit*>(QStringLiteral("findPlaceQuery"));
+        auto* results = m_main->findChild<QListWidget*>(QStringLiteral("findPlaceResults"));
+        const qsizetype asked = m_search.requests.size();
+        QTest::keyClicks(query, QStringLiteral("grandma"));
+        QVERIFY(WaitUntil([&] { return results->count() > 0; }));
+        QCOMPARE(results->item(0)->text(), QStringLiteral("Grandma's garden\nSaved place"));
+        QTest::keyClick(query, Qt::Key_Down);
+        QTest::keyClick(query, Qt::Key_Return);
+        QTRY_COMPARE(g_app.wndLatitude->text(), QStringLiteral("46.2044"));
+        QCOMPARE(m_search.requests.size(), asked);
+        auto* zoom = m_main->findChild<QComboBox*>(QStringLiteral("zoom"));
+
+        g_app.wndLatitude->selectAll();
+        QApplication::clipboard()->setText("https://www.openstreetmap.org/#map=9/48.85837/2.29448");
+        g_app.wndLatitude->paste();
+        QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("2.29448"));
+        QCOMPARE(zoom->currentIndex(), 8);
+        QVERIFY(WriteSavedPlaces({}));
     }
 
     void searchErrorIsShownAndEscapeCancels() {
