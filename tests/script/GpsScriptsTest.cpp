@@ -30,14 +30,6 @@ QStringList Entries(const QString& folder) {
                                   QDir::NoDotAndDotDot);
 }
 
-// "DEV:INO" as the rename hook logs it.
-QString FileId(const QString& path) {
-    struct stat info {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return "?";
-    return QString("%1:%2").arg(info.st_dev).arg(info.st_ino);
-}
-
 } // namespace
 
 class GpsScriptsTest : public QObject {

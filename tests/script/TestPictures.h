@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 // Real JPEG files for the script tests, and ExifTool to put tags in and read them back.
 namespace TestPictures {
 
@@ -90,6 +92,14 @@ inline bool SetSignedGpsTags(const QString& path, const QMap<QString, QByteArray
 // right after a successful rename without flushing anything; "TERM" or "KILL" sends that
 // signal to itself just before renaming; anything else only logs. The log (when given) gets
 // one line per flush ("sync DEV:INO") and rename ("rename DEV:INO" of the renamed file).
+// "DEV:INO" as the rename hook logs it.
+inline QString FileId(const QString& path) {
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "?";
+    return QString("%1:%2").arg(info.st_dev).arg(info.st_ino);
+}
+
 inline QProcessEnvironment RenameHookEnvironment(const QString& dir, const QString& mode,
                                                  const QString& log = {}) {
     QFile module(dir + "/KartavoRenameHook.pm");
