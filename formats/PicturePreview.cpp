@@ -132,8 +132,8 @@ QImage Shown(const EmbeddedPreview::Jpeg& found, QSize bound) {
         if (image.isNull())
             continue;
         const bool flat = IsFlat(image);
-        const bool small = bound.isValid() && image.width() < bound.width() &&
-                           image.height() < bound.height();
+        const bool small =
+            bound.isValid() && image.width() < bound.width() && image.height() < bound.height();
         if (!flat && !small)
             return image;
         if (fallback.isNull() || (IsFlat(fallback) && !flat))

@@ -154,7 +154,8 @@ public:
                      "sub Pause { return if $paused++; open(my $m, '>', $ENV{PAUSE_MARKER});\n"
                      "  close $m; sleep 2; }\n"
                      "BEGIN {\n"
-                     "  *CORE::GLOBAL::" + call + " = sub { Pause(); return CORE::" + call +
+                     "  *CORE::GLOBAL::" +
+                     call + " = sub { Pause(); return CORE::" + call +
                      "($_[0], $_[1]); };\n"
                      "}\n1;\n");
         module.close();

@@ -192,9 +192,9 @@ inline QByteArray RawWithPreview(const QByteArray& preview, int width = 48, int 
         const quint16 ifd0Entries = qFromLittleEndian<quint16>(ifd0.constData());
         qToLittleEndian(ifd1At, file.data() + ifd0At + 2 + 12 * ifd0Entries);
         file += thumbnail + QByteArray(thumbnail.size() % 2, '\0');
-        file += Ifd({Shorts(0x103, {6}), Long(0x201, thumbAt),
-                     Long(0x202, quint32(thumbnail.size()))},
-                    ifd1At);
+        file +=
+            Ifd({Shorts(0x103, {6}), Long(0x201, thumbAt), Long(0x202, quint32(thumbnail.size()))},
+                ifd1At);
     }
     return file;
 }

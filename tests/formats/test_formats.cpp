@@ -194,11 +194,10 @@ private slots:
         padded.insert(2, QByteArray("\xff\xfe", 2) + char((comment.size() + 2) >> 8) +
                              char((comment.size() + 2) & 0xff) + comment);
         const QString path = Path("placeholder.dng");
-        QVERIFY(FormatPictures::WriteFile(
-            path, FormatPictures::RawWithPreview(padded, 48, 32, 1, real)));
+        QVERIFY(FormatPictures::WriteFile(path,
+                                          FormatPictures::RawWithPreview(padded, 48, 32, 1, real)));
         QCOMPARE(PicturePreview::Make(Bytes(path)).image.size(), QSize(160, 120));
-        QCOMPARE(PicturePreview::Thumbnails({Bytes(path)}, QSize(64, 64))[0].size(),
-                 QSize(64, 48));
+        QCOMPARE(PicturePreview::Thumbnails({Bytes(path)}, QSize(64, 64))[0].size(), QSize(64, 48));
     }
 
     // What the preview and the thumbnails show for each kind of file.

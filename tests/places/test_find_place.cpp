@@ -269,8 +269,8 @@ private slots:
         QFETCH(int, limitMs);
         QFETCH(QString, reason);
         LocalHttpServer endless{[gapMs](const QByteArray&) {
-            LocalHttpServer::Reply reply{200, "application/json",
-                                         "[" + QByteArray(64 * 1024, ' '), {}};
+            LocalHttpServer::Reply reply{
+                200, "application/json", "[" + QByteArray(64 * 1024, ' '), {}};
             reply.endless = true;
             reply.gapMs = gapMs;
             return reply;

@@ -80,10 +80,12 @@ void TestGpxReader::read_data() {
     QTest::newRow("broken half way")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"></trkpt>\n"
                                  "<trkpt lat=\"1\" lon=\"2\"></trkseg></trk></gpx>\n"
-        << "broken at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
+        << "broken at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString()
+        << QList<QPointF>{};
     QTest::newRow("cut off")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"></trkpt>\n<trkpt lat="
-        << "ends too early, at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
+        << "ends too early, at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString()
+        << QList<QPointF>{};
     QTest::newRow("a point without a longitude")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\"/></trkseg></trk></gpx>"
         << "line 5" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
@@ -113,9 +115,9 @@ void TestGpxReader::read_data() {
     QTest::newRow("not XML") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16)
                              << "not a GPX or KML file (line 1" << QList<int>{} << 0 << qint64(0)
                              << qint64(0) << QString() << QList<QPointF>{};
-    QTest::newRow("waypoints only")
-        << QByteArray(kHead11) + "<wpt lat=\"1\" lon=\"2\"/></gpx>"
-        << "holds no track points" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
+    QTest::newRow("waypoints only") << QByteArray(kHead11) + "<wpt lat=\"1\" lon=\"2\"/></gpx>"
+                                    << "holds no track points" << QList<int>{} << 0 << qint64(0)
+                                    << qint64(0) << QString() << QList<QPointF>{};
 }
 
 void TestGpxReader::read() {
