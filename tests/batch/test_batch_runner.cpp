@@ -115,57 +115,53 @@ PictureWrite At(const QByteArray& path, double latitude, double longitude,
     return write;
 }
 
-// Makes the batch script kill itself with SIGKILL at its rename, before or right after
-// it, through a module that PERL5OPT loads into every Perl started meanwhile.
-class KillAtRename {
+// Loads a module into every Perl started meanwhile, through PERL5OPT.
+class PerlHook {
 public:
-    KillAtRename(const QString& folder, const QByteArray& when) {
-        QFile module(folder + "/KillAtRename.pm");
+    PerlHook(const QString& folder, const QByteArray& name, const QByteArray& source) {
+        QFile module(folder + "/" + name + ".pm");
         module.open(QIODevice::WriteOnly);
-        module.write("package KillAtRename;\n"
-                     "BEGIN {\n"
-                     "  *CORE::GLOBAL::rename = sub {\n"
-                     "    kill 'KILL', $$ if $ENV{KILL_AT_RENAME} eq 'before';\n"
-                     "    my $done = CORE::rename($_[0], $_[1]);\n"
-                     "    kill 'KILL', $$;\n"
-                     "    return $done;\n"
-                     "  };\n"
-                     "}\n1;\n");
+        module.write("package " + name + ";\n" + source + "\n1;\n");
         module.close();
+        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -M" + name);
+    }
+    ~PerlHook() { qunsetenv("PERL5OPT"); }
+};
+
+// Makes the batch script kill itself with SIGKILL at its rename, before or right after it.
+class KillAtRename : PerlHook {
+public:
+    KillAtRename(const QString& folder, const QByteArray& when)
+        : PerlHook(folder, "KillAtRename",
+                   "BEGIN {\n"
+                   "  *CORE::GLOBAL::rename = sub {\n"
+                   "    kill 'KILL', $$ if $ENV{KILL_AT_RENAME} eq 'before';\n"
+                   "    my $done = CORE::rename($_[0], $_[1]);\n"
+                   "    kill 'KILL', $$;\n"
+                   "    return $done;\n"
+                   "  };\n"
+                   "}") {
         qputenv("KILL_AT_RENAME", when);
-        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -MKillAtRename");
     }
-    ~KillAtRename() {
-        qunsetenv("PERL5OPT");
-        qunsetenv("KILL_AT_RENAME");
-    }
+    ~KillAtRename() { qunsetenv("KILL_AT_RENAME"); }
 };
 
 // Makes the batch script stop for two seconds at its first rename or link (a new sidecar
 // is linked into place), after it has made the file "paused" in folder, so that a Cancel
 // comes right then.
-class PauseAt {
+class PauseAt : PerlHook {
 public:
-    PauseAt(const QString& folder, const QByteArray& call) : m_marker(folder + "/paused") {
-        QFile module(folder + "/PauseAt.pm");
-        module.open(QIODevice::WriteOnly);
-        module.write("package PauseAt;\n"
-                     "my $paused;\n"
-                     "sub Pause { return if $paused++; open(my $m, '>', $ENV{PAUSE_MARKER});\n"
-                     "  close $m; sleep 2; }\n"
-                     "BEGIN {\n"
-                     "  *CORE::GLOBAL::" +
-                     call + " = sub { Pause(); return CORE::" + call +
-                     "($_[0], $_[1]); };\n"
-                     "}\n1;\n");
-        module.close();
+    PauseAt(const QString& folder, const QByteArray& call)
+        : PerlHook(folder, "PauseAt",
+                   "my $paused;\n"
+                   "sub Pause { return if $paused++; open(my $m, '>', $ENV{PAUSE_MARKER});\n"
+                   "  close $m; sleep 2; }\n"
+                   "BEGIN { *CORE::GLOBAL::" +
+                       call + " = sub { Pause(); return CORE::" + call + "($_[0], $_[1]); }; }"),
+          m_marker(folder + "/paused") {
         qputenv("PAUSE_MARKER", QFile::encodeName(m_marker));
-        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -MPauseAt");
     }
-    ~PauseAt() {
-        qunsetenv("PERL5OPT");
-        qunsetenv("PAUSE_MARKER");
-    }
+    ~PauseAt() { qunsetenv("PAUSE_MARKER"); }
     bool Paused() const { return QFile::exists(m_marker); }
 
 private:
