@@ -3,8 +3,8 @@
 # "largest" (the biggest preview) or "smallest" (a thumbnail is enough). For each file
 # it prints records "<index> <length> <orientation>\n" and then that many bytes of JPEG,
 # best first: the one to show, then the ones to show instead should it be a blank
-# placeholder (all of them for "largest", one more for "smallest"). A single record of
-# length 0 means the file holds no JPEG picture.
+# placeholder (all of them for "largest", one more of at most 256 KiB for "smallest").
+# A single record of length 0 means the file holds no JPEG picture.
 use strict;
 use warnings;
 use Image::ExifTool;
@@ -15,6 +15,7 @@ $| = 1;
 
 my $mode = (shift @ARGV) // 'largest';
 my @tags = qw(PreviewImage JpgFromRaw OtherImage ThumbnailImage);
+my $MAX_STANDBY = 256 * 1024;
 
 # Width times height from the JPEG's frame header, or 0 when it has none.
 sub Pixels {
@@ -41,7 +42,7 @@ local $/ = "\0";
 while (my $path = <STDIN>) {
     chomp $path;
     my $orientation = 1;
-    my (@found, %seen);
+    my @found;
     my $et = Image::ExifTool->new;
     $et->Options(Binary => 1, Duplicates => 1);
     my $info = eval { $et->ImageInfo($path, @tags, 'Orientation#') } || {};
@@ -55,14 +56,19 @@ while (my $path = <STDIN>) {
         my $data = $$value;
         # Some cameras keep a TIFF or a bare bitmap here; only whole JPEGs are shown.
         next unless length($data) > 4 && substr($data, 0, 2) eq "\xff\xd8";
-        next if $seen{$data}++;
+        next if grep { length($$_[1]) == length($data) && $$_[1] eq $data } @found;
         push @found, [Pixels($data), $data];
     }
     # By size in pixels: a camera may keep a tiny placeholder that is larger in bytes.
     my $sign = $mode eq 'smallest' ? 1 : -1;
     @found = sort { $sign * ($$a[0] <=> $$b[0]) || $sign * (length($$a[1]) <=> length($$b[1])) }
              @found;
-    splice(@found, 2) if $mode eq 'smallest' && @found > 2;
+    if ($mode eq 'smallest' && @found > 1) {
+        # For thumbnails of many files, one small stand-in at most: a large preview would
+        # cost its bytes for every file.
+        my ($standby) = grep { length($$_[1]) <= $MAX_STANDBY } @found[1 .. $#found];
+        @found = ($found[0], $standby ? $standby : ());
+    }
     @found = ([0, '']) unless @found;
     print $index, ' ', length($$_[1]), ' ', $orientation, "\n", $$_[1] for @found;
     ++$index;
