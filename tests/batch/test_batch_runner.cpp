@@ -652,27 +652,9 @@ void BatchRunnerTest::everythingButGpsUnchanged() {
 }
 
 void BatchRunnerTest::minorExifToolFaultIsExplained() {
-    const QByteArray picture = Picture("loop.jpg");
-    QVERIFY(Tag(picture, {"-Artist=Me"}));
-    // IFD0 names itself as the next one: a fault ExifTool writes past only when told to.
-    QByteArray bytes = FileBytes(Name(picture));
-    const qsizetype tiff = bytes.indexOf(QByteArray("Exif\0\0", 6)) + 6;
-    QVERIFY(tiff > 6);
-    const bool little = bytes.mid(tiff, 2) == "II";
-    const auto read = [&](qsizetype at, int size) {
-        quint32 value = 0;
-        for (int i = 0; i < size; ++i)
-            value |= quint32(quint8(bytes[at + (little ? i : size - 1 - i)])) << (8 * i);
-        return value;
-    };
-    const quint32 ifd0 = read(tiff + 4, 4);
-    const qsizetype next = tiff + ifd0 + 2 + 12 * read(tiff + ifd0, 2);
-    for (int i = 0; i < 4; ++i)
-        bytes[next + (little ? i : 3 - i)] = char(ifd0 >> (8 * i));
-    {
-        QFile file(Name(picture));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
+    const QByteArray picture = Folder() + "/loop.jpg";
+    QVERIFY(MakeSelfLinkedJpeg(Name(picture)));
+    const QByteArray bytes = FileBytes(Name(picture));
 
     auto runner = Runner();
     BatchRecorder recorder(*runner);

@@ -208,4 +208,28 @@ inline QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A JPEG whose first IFD names itself as the next one: a minor fault that ExifTool reads
+// past, and writes past only when told to ignore it.
+inline bool MakeSelfLinkedJpeg(const QString& path) {
+    if (!MakeJpeg(path) || !SetRawTags(path, {{"IFD0:Artist", "Me"}}))
+        return false;
+    QByteArray bytes = FileBytes(path);
+    const qsizetype tiff = bytes.indexOf(QByteArray("Exif\0\0", 6)) + 6;
+    if (tiff <= 6)
+        return false;
+    const bool little = bytes.mid(tiff, 2) == "II";
+    const auto read = [&](qsizetype at, int size) {
+        quint32 value = 0;
+        for (int i = 0; i < size; ++i)
+            value |= quint32(quint8(bytes[at + (little ? i : size - 1 - i)])) << (8 * i);
+        return value;
+    };
+    const quint32 ifd0 = read(tiff + 4, 4);
+    const qsizetype next = tiff + ifd0 + 2 + 12 * read(tiff + ifd0, 2);
+    for (int i = 0; i < 4; ++i)
+        bytes[next + (little ? i : 3 - i)] = char(ifd0 >> (8 * i));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace TestPictures
