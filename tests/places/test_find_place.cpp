@@ -283,6 +283,41 @@ private slots:
         QVERIFY(!box->isVisible());
     }
 
+    // A server that never stops sending, or trickles, is cut off and the box says why.
+    void endlessAnswerIsCutOff_data() {
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<int>("limitMs");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("floods") << 0 << 15000 << "larger than 4 MiB";
+        QTest::newRow("trickles") << 50 << 1500 << "within 1.5 s";
+    }
+
+    void endlessAnswerIsCutOff() {
+        QFETCH(int, gapMs);
+        QFETCH(int, limitMs);
+        QFETCH(QString, reason);
+        LocalHttpServer endless{[gapMs](const QByteArray&) {
+            LocalHttpServer::Reply reply{
+                200, "application/json", "[" + QByteArray(64 * 1024, ' '), {}};
+            reply.endless = true;
+            reply.gapMs = gapMs;
+            return reply;
+        }};
+        QVERIFY(endless.Listen());
+        Start();
+        Action("actionFindPlace")->trigger();
+        auto* box = m_main->findChild<FindPlaceBox*>();
+        box->Network().SetBaseUrl(QUrl(QString::fromLatin1(endless.Base())));
+        box->Network().SetLimits({4 * 1024 * 1024, limitMs});
+        auto* query = m_main->findChild<QLineEdit*>(QStringLiteral("findPlaceQuery"));
+        auto* status = m_main->findChild<QLabel*>(QStringLiteral("findPlaceStatus"));
+        QTest::keyClicks(query, QStringLiteral("Endless %1").arg(gapMs));
+        QTest::keyClick(query, Qt::Key_Return);
+        QVERIFY(WaitUntil([&] { return status->text().contains("search failed"); }, 8000));
+        QVERIFY2(status->text().contains(reason), qPrintable(status->text()));
+        QVERIFY(!box->Network().IsBusy());
+    }
+
     void savedPlacesSurviveARestart() {
         Start();
         Map(QStringLiteral("SetCenter(-33.8568, 151.2153, 14)"));
@@ -307,6 +342,7 @@ private slots:
         QCOMPARE(list->item(0)->text(), QStringLiteral("Opera House"));
         m_main->findChild<QPushButton*>(QStringLiteral("placesGoTo"))->click();
         QTRY_COMPARE(g_app.wndLatitude->text(), QStringLiteral("-33.8568"));
+        QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("151.2153"));
         QCOMPARE(Map(QStringLiteral("map.getZoom()")).toInt(), 14);
         m_main->findChild<QPushButton*>(QStringLiteral("placesDelete"))->click();
         QCOMPARE(list->count(), 0);
