@@ -1,5 +1,7 @@
 #include "app/FeatureMenus.h"
 
+#include "app/help/HelpMenu.h"
+
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
@@ -13,7 +15,11 @@ QMenu* MainMenu(QWidget* mainWindow, const QString& title) {
         if (action->menu() != nullptr && action->text() == title)
             return action->menu();
     }
-    return menuBar->addMenu(title);
+    // Help stays last, also for a menu added after it.
+    auto* menu = new QMenu(title, menuBar);
+    QAction* help = menuBar->findChild<QAction*>(QStringLiteral("helpMenu"));
+    menuBar->insertMenu(help, menu);
+    return menu;
 }
 
 QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName) {
@@ -27,4 +33,5 @@ void AddFeatureMenus(QWidget* mainWindow) {
     AddPlacesMenu(mainWindow);
     AddTrackMenu(mainWindow);
     AddFormatsMenu(mainWindow);
+    AddHelpMenu(mainWindow);
 }

@@ -172,7 +172,7 @@ int WinMain(int, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setDesktopFileName(QStringLiteral("kartavo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
