@@ -13,6 +13,11 @@ packages=(
     imagemagick
     # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
     qt6-image-formats-plugins libheif-examples
+    # The Debian package: built with CPack and dpkg-shlibdeps, checked with lintian,
+    # AppStream's validator and man; its test sees the installed program's window.
+    dpkg-dev lintian appstream man-db x11-utils
+    # Translations: lupdate and lrelease, and the locales the language tests start under.
+    qt6-tools-dev qt6-l10n-tools
 )
 
 sudo=()

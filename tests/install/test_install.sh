@@ -53,18 +53,6 @@ for size in 16 32 48; do
     [ "$dims" = " 0 0 0 $size 0 0 0 $size" ] || fail "icon of ${size} px measures $dims"
 done
 
-# Start it with arguments it must ignore, then end it with SIGTERM: it closes its window
-# the ordinary way, saves its settings and exits with 0.
-export XDG_CONFIG_HOME=$work/config
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
-    "$1" --help --version /no/such/picture.jpg & pid=$!
-    sleep 4
-    kill -0 "$pid" || { echo "FAIL: the program ended by itself"; exit 1; }
-    kill -TERM "$pid"
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; echo "FAIL: did not end"; exit 1; }
-    wait "$pid"
-' _ "$prefix/bin/kartavo" || fail "the installed program did not start and close cleanly"
-
-grep -q '^xPos=' "$XDG_CONFIG_HOME/Kartavo/Kartavo.ini" || fail "settings were not saved on close"
+XDG_CONFIG_HOME=$work/config bash "$(dirname "$0")/start_and_close.sh" "$prefix/bin/kartavo" ||
+    fail "the installed program"
 echo "PASS: installed files, desktop entry, start and clean close"
