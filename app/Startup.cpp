@@ -8,6 +8,7 @@
 #include "app/PicturesWindow.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
+#include "app/Translations.h"
 #include "app/WindowPosition.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
@@ -173,6 +174,7 @@ int WinMain(int, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
+    InstallTranslations();
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();

@@ -72,9 +72,9 @@ void FromWindow(const QWidget* window, const QString& where, QList<ShortcutEntry
     }
     for (const QShortcut* shortcut : window->findChildren<QShortcut*>()) {
         if (!shortcut->key().isEmpty())
-            entries.append({where, Plain(shortcut->whatsThis()).isEmpty()
-                                       ? QObject::tr("Unnamed command")
-                                       : Plain(shortcut->whatsThis()),
+            entries.append({where,
+                            Plain(shortcut->whatsThis()).isEmpty() ? QObject::tr("Unnamed command")
+                                                                   : Plain(shortcut->whatsThis()),
                             Keys(shortcut->keys())});
     }
     // Alt and the underlined letter press a button or go to a label's field.
@@ -125,8 +125,8 @@ QList<ShortcutEntry> CollectShortcuts(QWidget* mainWindow) {
             seen.insert(action);
             const QKeySequence key = QKeySequence::mnemonic(action->text());
             if (!key.isEmpty())
-                entries.append({where, QObject::tr("%1 menu").arg(Plain(action->text())),
-                                Keys({key})});
+                entries.append(
+                    {where, QObject::tr("%1 menu").arg(Plain(action->text())), Keys({key})});
             if (action->menu() != nullptr)
                 FromMenu(action->menu(), Plain(action->text()), where, entries, seen);
         }
