@@ -2,12 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>FindPlaceBox</name>
+    <message>
+        <source>Find a place</source>
+        <translation>Einen Ort finden</translation>
+    </message>
+    <message>
+        <source>Place to find</source>
+        <translation>Gesuchter Ort</translation>
+    </message>
+    <message>
+        <source>City, address or coordinates; Enter searches online</source>
+        <translation>Stadt, Adresse oder Koordinaten; Enter sucht online</translation>
+    </message>
+    <message>
+        <source>Places found</source>
+        <translation>Gefundene Orte</translation>
+    </message>
+    <message>
+        <source>Search state</source>
+        <translation>Stand der Suche</translation>
+    </message>
+    <message>
+        <source>Coordinates</source>
+        <translation>Koordinaten</translation>
+    </message>
+    <message>
+        <source>No city of that name in the offline list. Press Enter to search OpenStreetMap.</source>
+        <translation>Keine Stadt dieses Namens in der Offline-Liste. Enter durchsucht OpenStreetMap.</translation>
+    </message>
+    <message>
+        <source>No network: only the offline list of cities was searched.</source>
+        <translation>Kein Netzwerk: nur die Offline-Liste der Städte wurde durchsucht.</translation>
+    </message>
+    <message>
+        <source>Searching OpenStreetMap… (Escape cancels)</source>
+        <translation>OpenStreetMap wird durchsucht… (Escape bricht ab)</translation>
+    </message>
+    <message>
+        <source>From OpenStreetMap:</source>
+        <translation>Aus OpenStreetMap:</translation>
+    </message>
+    <message>
+        <source>OpenStreetMap found no such place.
+</source>
+        <translation>OpenStreetMap fand keinen solchen Ort.
+</translation>
+    </message>
+    <message>
+        <source>The OpenStreetMap search failed: %1</source>
+        <translation>Die Suche bei OpenStreetMap schlug fehl: %1</translation>
+    </message>
+    <message>
+        <source>Search cancelled.</source>
+        <translation>Suche abgebrochen.</translation>
+    </message>
+</context>
+<context>
     <name>GpxReader</name>
     <message numerus="yes">
         <source>%n point(s) of %1 have a time that cannot be read; they are drawn but not matched.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Punkt von %1 hat eine unlesbare Zeit; er wird gezeichnet, aber nicht abgeglichen.</numerusform>
+            <numerusform>%n Punkte von %1 haben eine unlesbare Zeit; sie werden gezeichnet, aber nicht abgeglichen.</numerusform>
         </translation>
     </message>
 </context>
@@ -15,542 +72,685 @@
     <name>MatchDialog</name>
     <message>
         <source>Match to Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Track abgleichen</translation>
     </message>
     <message>
         <source>Camera&apos;s time zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitzone der Kamera</translation>
     </message>
     <message>
         <source>This computer&apos;s zone (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Zone dieses Computers (%1)</translation>
     </message>
     <message>
         <source>Camera clock correction</source>
-        <translation type="unfinished"></translation>
+        <translation>Korrektur der Kamerauhr</translation>
     </message>
     <message>
         <source>Added to the camera&apos;s clock: +h:mm:ss when it was slow, -h:mm:ss when it was fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Zur Kamerauhr addiert: +h:mm:ss, wenn sie nachging, -h:mm:ss, wenn sie vorging</translation>
     </message>
     <message>
         <source>Largest gap</source>
-        <translation type="unfinished"></translation>
+        <translation>Größte Lücke</translation>
     </message>
     <message>
         <source> s</source>
-        <translation type="unfinished"></translation>
+        <translation> s</translation>
     </message>
     <message>
         <source>Interpolate only between points at most this far apart in time, and take the nearest point only when it is at most this far off</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur zwischen Punkten interpolieren, die zeitlich höchstens so weit auseinanderliegen, und den nächsten Punkt nur nehmen, wenn er höchstens so weit entfernt ist</translation>
     </message>
     <message>
         <source>Only the selected picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur das ausgewählte Bild</translation>
     </message>
     <message>
         <source>Only the %1 selected pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur die %1 ausgewählten Bilder</translation>
     </message>
     <message>
         <source>Only the selected pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur die ausgewählten Bilder</translation>
     </message>
     <message>
         <source>Camera&apos;s &amp;zone:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zone der Kamera:</translation>
     </message>
     <message>
         <source>Clock &amp;correction:</source>
-        <translation type="unfinished"></translation>
+        <translation>Uhr&amp;korrektur:</translation>
     </message>
     <message>
         <source>&amp;Largest gap:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Größte Lücke:</translation>
     </message>
     <message>
         <source>&amp;Match</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abgleichen</translation>
     </message>
     <message>
         <source>The clock correction is not a time such as +0:12:30 or -1:00:00.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Uhrkorrektur ist keine Zeit wie +0:12:30 oder -1:00:00.</translation>
     </message>
 </context>
 <context>
     <name>PictureList</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Taken</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgenommen</translation>
     </message>
     <message>
         <source>Position now</source>
-        <translation type="unfinished"></translation>
+        <translation>Position jetzt</translation>
     </message>
     <message>
         <source>New position</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Position</translation>
     </message>
     <message>
         <source>State</source>
-        <translation type="unfinished"></translation>
+        <translation>Stand</translation>
     </message>
     <message>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>keine</translation>
     </message>
     <message>
         <source> (from %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (aus %1)</translation>
     </message>
     <message>
         <source>waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>wartet</translation>
     </message>
     <message>
         <source>written</source>
-        <translation type="unfinished"></translation>
+        <translation>geschrieben</translation>
     </message>
     <message>
         <source>failed: %1; a sidecar can hold its position (Picture &gt; Write Positions Into)</source>
-        <translation type="unfinished"></translation>
+        <translation>fehlgeschlagen: %1; eine Sidecar-Datei kann seine Position aufnehmen (Bild &gt; Positionen schreiben in)</translation>
     </message>
     <message>
         <source>failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>unchanged; only a sidecar can hold its position (Picture &gt; Write Positions Into): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>unverändert; nur eine Sidecar-Datei kann seine Position aufnehmen (Bild &gt; Positionen schreiben in): %1</translation>
     </message>
     <message>
         <source>unchanged</source>
-        <translation type="unfinished"></translation>
+        <translation>unverändert</translation>
     </message>
     <message>
         <source>reading...</source>
-        <translation type="unfinished"></translation>
+        <translation>wird gelesen...</translation>
     </message>
     <message>
         <source>1 picture</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Bild</translation>
     </message>
     <message>
         <source>%1 pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder</translation>
     </message>
 </context>
 <context>
     <name>PicturesBatch</name>
     <message>
         <source>Reading</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen</translation>
     </message>
     <message>
         <source>The pictures are busy; write again when they are done.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Bilder sind beschäftigt; schreiben Sie erneut, wenn sie fertig sind.</translation>
     </message>
     <message>
         <source>Writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben</translation>
     </message>
     <message>
         <source>Undo must wait until the pictures in hand are done</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig muss warten, bis die Bilder in Arbeit fertig sind</translation>
     </message>
     <message>
         <source>There is no write to undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt kein Schreiben zum Rückgängigmachen</translation>
     </message>
     <message>
         <source>Undoing</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig machen</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>not undone: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>nicht rückgängig gemacht: %1</translation>
     </message>
     <message>
         <source>Reading stopped after %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen nach %1 angehalten.</translation>
     </message>
     <message>
         <source>GPS information recorded in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>GPS-Daten in %1 geschrieben</translation>
     </message>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <source>Cancelled: %1 not written</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgebrochen: %1 nicht geschrieben</translation>
     </message>
     <message>
         <source>GPS information put back in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>GPS-Daten in %1 wiederhergestellt</translation>
     </message>
     <message>
         <source>Not undone:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht rückgängig gemacht:</translation>
     </message>
 </context>
 <context>
     <name>PicturesWindow</name>
     <message>
         <source>Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder</translation>
     </message>
     <message>
         <source>Remove from list</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus der Liste entfernen</translation>
     </message>
     <message>
         <source>&amp;Use map position</source>
-        <translation type="unfinished"></translation>
+        <translation>Karten&amp;position verwenden</translation>
     </message>
     <message>
         <source>Give the selected pictures the position of the Latitude and Longitude fields (Ctrl+M)</source>
-        <translation type="unfinished"></translation>
+        <translation>Den ausgewählten Bildern die Position der Felder Breite und Länge geben (Strg+M)</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>No pictures in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Bilder in %1</translation>
     </message>
     <message>
         <source>%1 listed from %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 aus %2 aufgelistet</translation>
     </message>
     <message>
         <source>Looking for pictures in %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche nach Bildern in %1...</translation>
     </message>
     <message>
         <source>Select the pictures that should get the map&apos;s position first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie zuerst die Bilder aus, die die Position der Karte erhalten sollen.</translation>
     </message>
     <message>
         <source>No new position given: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine neue Position vergeben: %1</translation>
     </message>
     <message>
         <source>map</source>
-        <translation type="unfinished"></translation>
+        <translation>Karte</translation>
     </message>
     <message>
         <source>%1 will get %2, %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 erhält %2, %3.</translation>
     </message>
     <message>
         <source>%1: %2 done, %3 left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 fertig, %3 übrig</translation>
     </message>
     <message>
         <source>, about %1 left</source>
-        <translation type="unfinished"></translation>
+        <translation>, noch etwa %1</translation>
     </message>
     <message>
         <source>Write 1 change</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Änderung schreiben</translation>
     </message>
     <message>
         <source>Write %1 changes</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Änderungen schreiben</translation>
+    </message>
+</context>
+<context>
+    <name>PlacesDialog</name>
+    <message>
+        <source>Places</source>
+        <translation>Orte</translation>
+    </message>
+    <message>
+        <source>Saved places</source>
+        <translation>Gespeicherte Orte</translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation>&amp;Hingehen</translation>
+    </message>
+    <message>
+        <source>&amp;Rename...</source>
+        <translation>&amp;Umbenennen...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Rename Place</source>
+        <translation>Ort umbenennen</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>Open Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder öffnen</translation>
     </message>
     <message>
         <source>Open Folder and Sub-folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner und Unterordner öffnen</translation>
     </message>
     <message>
         <source>Open Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner öffnen</translation>
     </message>
     <message>
         <source>Open P&amp;ictures...</source>
-        <translation type="unfinished"></translation>
+        <translation>B&amp;ilder öffnen...</translation>
     </message>
     <message>
         <source>Open &amp;Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ordner öffnen...</translation>
     </message>
     <message>
         <source>Open Folder and &amp;Sub-folders...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner und &amp;Unterordner öffnen...</translation>
     </message>
     <message>
         <source>Pictures &amp;Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder&amp;fenster</translation>
     </message>
     <message>
         <source>&amp;Undo Last Write</source>
-        <translation type="unfinished"></translation>
+        <translation>Letztes Schreiben &amp;zurücknehmen</translation>
     </message>
     <message>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <source>%1 min %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min %2 s</translation>
     </message>
     <message>
         <source>&amp;Open Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>Track ö&amp;ffnen...</translation>
     </message>
     <message>
         <source>Open Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Track öffnen</translation>
     </message>
     <message>
         <source>&amp;Tracks Window</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Trackfenster</translation>
     </message>
     <message>
         <source>&amp;Match to Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Track &amp;abgleichen...</translation>
     </message>
     <message>
         <source>Set &amp;Clock from This Picture</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Uhr nach diesem Bild stellen</translation>
     </message>
     <message>
         <source>no times</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Zeiten</translation>
     </message>
     <message>
         <source>%1 m</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 m</translation>
     </message>
     <message>
         <source>%1 km</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 km</translation>
     </message>
     <message>
         <source>GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>GPS-Tracks (*.gpx *.GPX *.kml *.KML);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Tags photographs with a geographic position.</source>
-        <translation type="unfinished"></translation>
+        <translation>Versieht Fotos mit einer geografischen Position.</translation>
     </message>
     <message>
         <source>Licence: GNU General Public License, version 3 or later. Kartavo comes with absolutely no warranty.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lizenz: GNU General Public License, Version 3 oder neuer. Kartavo wird ohne jede Gewährleistung geliefert.</translation>
     </message>
     <message>
         <source>Credits</source>
-        <translation type="unfinished"></translation>
+        <translation>Danksagungen</translation>
     </message>
     <message>
         <source>Map data © OpenStreetMap contributors, available under the Open Database License (ODbL): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kartendaten © OpenStreetMap-Mitwirkende, verfügbar unter der Open Database License (ODbL): %1</translation>
     </message>
     <message>
         <source>The map is drawn with Leaflet, © Vladimir Agafonkin and CloudMade, under the BSD 2-Clause License: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Karte wird mit Leaflet gezeichnet, © Vladimir Agafonkin und CloudMade, unter der BSD-2-Clause-Lizenz: %1</translation>
     </message>
     <message>
         <source>Exif data is read and written with ExifTool by Phil Harvey: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Exif-Daten werden mit ExifTool von Phil Harvey gelesen und geschrieben: %1</translation>
     </message>
     <message>
         <source>The offline city list is GeoNames&apos; (CC BY 4.0), through libgeonames: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Offline-Städteliste stammt von GeoNames (CC BY 4.0), über libgeonames: %1</translation>
     </message>
     <message>
         <source>Place search uses Nominatim under the OpenStreetMap Foundation&apos;s usage policy: a search only when you press Enter, at most one a second, and its results shown with their attribution: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Ortssuche nutzt Nominatim nach den Nutzungsrichtlinien der OpenStreetMap Foundation: eine Suche nur, wenn Sie Enter drücken, höchstens eine pro Sekunde, und ihre Ergebnisse mit ihrer Quellenangabe: %1</translation>
     </message>
     <message>
         <source>Built with Qt %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Erstellt mit Qt %1.</translation>
     </message>
     <message>
         <source>About Kartavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Kartavo</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>&amp;Keyboard Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tastenkürzel</translation>
     </message>
     <message>
         <source>&amp;About Kartavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Ü&amp;ber Kartavo</translation>
     </message>
     <message>
         <source>Unnamed command</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbenannter Befehl</translation>
     </message>
     <message>
         <source>%1 &gt; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 &gt; %2</translation>
     </message>
     <message>
         <source>Menus</source>
-        <translation type="unfinished"></translation>
+        <translation>Menüs</translation>
     </message>
     <message>
         <source>%1 menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Menü %1</translation>
     </message>
     <message>
         <source>Main window</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptfenster</translation>
     </message>
     <message>
         <source>Kartavo - Keyboard Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Kartavo - Tastenkürzel</translation>
     </message>
     <message>
         <source>Command</source>
-        <translation type="unfinished"></translation>
+        <translation>Befehl</translation>
     </message>
     <message>
         <source>Keys</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source>  Latitude</source>
+        <translation>  Breite</translation>
+    </message>
+    <message>
+        <source>  Longitude</source>
+        <translation>  Länge</translation>
+    </message>
+    <message>
+        <source>     Zoom</source>
+        <translation>     Zoom</translation>
+    </message>
+    <message>
+        <source>Move to point</source>
+        <translation>Zum Punkt</translation>
+    </message>
+    <message>
+        <source>Record to picture</source>
+        <translation>Ins Bild schreiben</translation>
+    </message>
+    <message>
+        <source>  Date,Time</source>
+        <translation>  Datum,Zeit</translation>
+    </message>
+    <message>
+        <source>The &amp;Picture Itself</source>
+        <translation>Das &amp;Bild selbst</translation>
+    </message>
+    <message>
+        <source>An &amp;XMP Sidecar Beside It</source>
+        <translation>Eine &amp;XMP-Sidecar-Datei daneben</translation>
+    </message>
+    <message>
+        <source>The Picture, a Sidecar for &amp;RAW Files</source>
+        <translation>Das Bild, eine Sidecar-Datei für &amp;RAW-Dateien</translation>
+    </message>
+    <message>
+        <source>Sidecar Named NAME.xmp</source>
+        <translation>Sidecar-Datei namens NAME.xmp</translation>
+    </message>
+    <message>
+        <source>Sidecar Named NAME.EXT.xmp</source>
+        <translation>Sidecar-Datei namens NAME.EXT.xmp</translation>
+    </message>
+    <message>
+        <source>&amp;Picture</source>
+        <translation>&amp;Bild</translation>
+    </message>
+    <message>
+        <source>&amp;Write Positions Into</source>
+        <translation>&amp;Positionen schreiben in</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Open Picture</source>
+        <translation>&amp;Bild öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Record GPS to Picture</source>
+        <translation>GPS ins Bild &amp;schreiben</translation>
+    </message>
+    <message>
+        <source>Pictures (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>Places</source>
+        <translation>Orte</translation>
+    </message>
+    <message>
+        <source>The places could not be saved: the settings file cannot be written.</source>
+        <translation>Die Orte konnten nicht gespeichert werden: die Einstellungsdatei ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>Save This Place</source>
+        <translation>Diesen Ort speichern</translation>
+    </message>
+    <message>
+        <source>The map shows no position to save.</source>
+        <translation>Die Karte zeigt keine Position zum Speichern.</translation>
+    </message>
+    <message>
+        <source>Name for this place:</source>
+        <translation>Name für diesen Ort:</translation>
+    </message>
+    <message>
+        <source>&amp;Map</source>
+        <translation>&amp;Karte</translation>
+    </message>
+    <message>
+        <source>&amp;Find Place...</source>
+        <translation>Ort &amp;finden...</translation>
+    </message>
+    <message>
+        <source>&amp;Save This Place...</source>
+        <translation>Diesen Ort &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Places...</source>
+        <translation>&amp;Orte...</translation>
+    </message>
+    <message>
+        <source>&amp;Track</source>
+        <translation>&amp;Track</translation>
     </message>
 </context>
 <context>
     <name>TracksWindow</name>
     <message>
         <source>Tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracks</translation>
     </message>
     <message>
         <source>Track (shown)</source>
-        <translation type="unfinished"></translation>
+        <translation>Track (angezeigt)</translation>
     </message>
     <message>
         <source>Time span</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitspanne</translation>
     </message>
     <message>
         <source>Local time span</source>
-        <translation type="unfinished"></translation>
+        <translation>Örtliche Zeitspanne</translation>
     </message>
     <message>
         <source>Points</source>
-        <translation type="unfinished"></translation>
+        <translation>Punkte</translation>
     </message>
     <message>
         <source>Length</source>
-        <translation type="unfinished"></translation>
+        <translation>Länge</translation>
     </message>
     <message>
         <source>In the zone of the track&apos;s own place, which matching starts with</source>
-        <translation type="unfinished"></translation>
+        <translation>In der Zone des Ortes des Tracks, mit der der Abgleich beginnt</translation>
     </message>
     <message>
         <source>&amp;Open Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>Track ö&amp;ffnen...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>&amp;Match to Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Track &amp;abgleichen...</translation>
     </message>
     <message>
         <source>Set Clock from This &amp;Picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Uhr nach diesem &amp;Bild stellen</translation>
     </message>
     <message>
         <source>Select the one picture whose place you know in the Pictures window and put the map there</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie im Bilderfenster das eine Bild, dessen Ort Sie kennen, und legen Sie die Karte dorthin</translation>
     </message>
     <message>
         <source>Open Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Track öffnen</translation>
     </message>
     <message>
         <source>Close the selected tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählten Tracks schließen</translation>
     </message>
     <message>
         <source>Already open: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereits geöffnet: %1</translation>
     </message>
     <message>
         <source>Reading %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird gelesen...</translation>
     </message>
     <message>
         <source>Reading %1 track files...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Track-Dateien werden gelesen...</translation>
     </message>
     <message>
         <source>%1, the zone of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, die Zone von %2</translation>
     </message>
     <message>
         <source>%1 (%2 with a time)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2 mit Zeit)</translation>
     </message>
     <message>
         <source>Opened %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 geöffnet.</translation>
     </message>
     <message>
         <source>%1 is the zone of %2, %3 from where %4 starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist die Zone von %2, %3 von dort, wo %4 beginnt.</translation>
     </message>
     <message>
         <source>No pictures to match: open them first (Picture &gt; Open Pictures...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Bilder zum Abgleichen: öffnen Sie sie zuerst (Bild &gt; Bilder öffnen...).</translation>
     </message>
     <message>
         <source>No shown track has times to match with: open one (Track &gt; Open Track...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein angezeigter Track hat Zeiten zum Abgleichen: öffnen Sie einen (Track &gt; Track öffnen...).</translation>
     </message>
     <message>
         <source>Select the one picture whose place you know in the Pictures window, and put the map where it was taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie im Bilderfenster das eine Bild, dessen Ort Sie kennen, und legen Sie die Karte dorthin, wo es aufgenommen wurde.</translation>
     </message>
     <message>
         <source>That picture gives no time taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Bild nennt keine Aufnahmezeit.</translation>
     </message>
     <message>
         <source>The map gives no place: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Karte nennt keinen Ort: %1</translation>
     </message>
     <message>
         <source>No shown track has times: open one (Track &gt; Open Track...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein angezeigter Track hat Zeiten: öffnen Sie einen (Track &gt; Track öffnen...).</translation>
     </message>
     <message>
         <source>The tracks come no nearer than %1 to the map&apos;s centre: put the map where the picture was taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Tracks kommen der Kartenmitte nicht näher als %1: legen Sie die Karte dorthin, wo das Bild aufgenommen wurde.</translation>
     </message>
     <message>
         <source>The track passed %1 from the map&apos;s centre at %2 UTC: clock correction %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Track kam um %2 UTC %1 an der Kartenmitte vorbei: Uhrkorrektur %3.</translation>
     </message>
 </context>
 </TS>

@@ -2,12 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>FindPlaceBox</name>
+    <message>
+        <source>Find a place</source>
+        <translation>Trouver un lieu</translation>
+    </message>
+    <message>
+        <source>Place to find</source>
+        <translation>Lieu à trouver</translation>
+    </message>
+    <message>
+        <source>City, address or coordinates; Enter searches online</source>
+        <translation>Ville, adresse ou coordonnées ; Entrée cherche en ligne</translation>
+    </message>
+    <message>
+        <source>Places found</source>
+        <translation>Lieux trouvés</translation>
+    </message>
+    <message>
+        <source>Search state</source>
+        <translation>État de la recherche</translation>
+    </message>
+    <message>
+        <source>Coordinates</source>
+        <translation>Coordonnées</translation>
+    </message>
+    <message>
+        <source>No city of that name in the offline list. Press Enter to search OpenStreetMap.</source>
+        <translation>Aucune ville de ce nom dans la liste hors ligne. Appuyez sur Entrée pour chercher dans OpenStreetMap.</translation>
+    </message>
+    <message>
+        <source>No network: only the offline list of cities was searched.</source>
+        <translation>Pas de réseau : seule la liste hors ligne des villes a été parcourue.</translation>
+    </message>
+    <message>
+        <source>Searching OpenStreetMap… (Escape cancels)</source>
+        <translation>Recherche dans OpenStreetMap… (Échap annule)</translation>
+    </message>
+    <message>
+        <source>From OpenStreetMap:</source>
+        <translation>Depuis OpenStreetMap :</translation>
+    </message>
+    <message>
+        <source>OpenStreetMap found no such place.
+</source>
+        <translation>OpenStreetMap n&apos;a trouvé aucun lieu de ce nom.
+</translation>
+    </message>
+    <message>
+        <source>The OpenStreetMap search failed: %1</source>
+        <translation>La recherche dans OpenStreetMap a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Search cancelled.</source>
+        <translation>Recherche annulée.</translation>
+    </message>
+</context>
+<context>
     <name>GpxReader</name>
     <message numerus="yes">
         <source>%n point(s) of %1 have a time that cannot be read; they are drawn but not matched.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n point de %1 a une heure illisible ; il est dessiné mais pas associé.</numerusform>
+            <numerusform>%n points de %1 ont une heure illisible ; ils sont dessinés mais pas associés.</numerusform>
         </translation>
     </message>
 </context>
@@ -15,542 +72,685 @@
     <name>MatchDialog</name>
     <message>
         <source>Match to Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Associer à la trace</translation>
     </message>
     <message>
         <source>Camera&apos;s time zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Fuseau horaire de l&apos;appareil</translation>
     </message>
     <message>
         <source>This computer&apos;s zone (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fuseau de cet ordinateur (%1)</translation>
     </message>
     <message>
         <source>Camera clock correction</source>
-        <translation type="unfinished"></translation>
+        <translation>Correction de l&apos;horloge de l&apos;appareil</translation>
     </message>
     <message>
         <source>Added to the camera&apos;s clock: +h:mm:ss when it was slow, -h:mm:ss when it was fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajoutée à l&apos;horloge de l&apos;appareil : +h:mm:ss si elle retardait, -h:mm:ss si elle avançait</translation>
     </message>
     <message>
         <source>Largest gap</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus grand écart</translation>
     </message>
     <message>
         <source> s</source>
-        <translation type="unfinished"></translation>
+        <translation> s</translation>
     </message>
     <message>
         <source>Interpolate only between points at most this far apart in time, and take the nearest point only when it is at most this far off</source>
-        <translation type="unfinished"></translation>
+        <translation>N&apos;interpoler qu&apos;entre des points séparés au plus de cette durée, et ne prendre le point le plus proche que s&apos;il est au plus à cette distance dans le temps</translation>
     </message>
     <message>
         <source>Only the selected picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Seulement l&apos;image sélectionnée</translation>
     </message>
     <message>
         <source>Only the %1 selected pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Seulement les %1 images sélectionnées</translation>
     </message>
     <message>
         <source>Only the selected pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Seulement les images sélectionnées</translation>
     </message>
     <message>
         <source>Camera&apos;s &amp;zone:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fuseau de l&apos;appareil :</translation>
     </message>
     <message>
         <source>Clock &amp;correction:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Correction de l&apos;horloge :</translation>
     </message>
     <message>
         <source>&amp;Largest gap:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Plus grand écart :</translation>
     </message>
     <message>
         <source>&amp;Match</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Associer</translation>
     </message>
     <message>
         <source>The clock correction is not a time such as +0:12:30 or -1:00:00.</source>
-        <translation type="unfinished"></translation>
+        <translation>La correction de l&apos;horloge n&apos;est pas une durée comme +0:12:30 ou -1:00:00.</translation>
     </message>
 </context>
 <context>
     <name>PictureList</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier</translation>
     </message>
     <message>
         <source>Taken</source>
-        <translation type="unfinished"></translation>
+        <translation>Prise le</translation>
     </message>
     <message>
         <source>Position now</source>
-        <translation type="unfinished"></translation>
+        <translation>Position actuelle</translation>
     </message>
     <message>
         <source>New position</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouvelle position</translation>
     </message>
     <message>
         <source>State</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
     <message>
         <source>none</source>
-        <translation type="unfinished"></translation>
+        <translation>aucune</translation>
     </message>
     <message>
         <source> (from %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (de %1)</translation>
     </message>
     <message>
         <source>waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>en attente</translation>
     </message>
     <message>
         <source>written</source>
-        <translation type="unfinished"></translation>
+        <translation>écrite</translation>
     </message>
     <message>
         <source>failed: %1; a sidecar can hold its position (Picture &gt; Write Positions Into)</source>
-        <translation type="unfinished"></translation>
+        <translation>échec : %1 ; un fichier annexe peut garder sa position (Image &gt; Écrire les positions dans)</translation>
     </message>
     <message>
         <source>failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>échec : %1</translation>
     </message>
     <message>
         <source>unchanged; only a sidecar can hold its position (Picture &gt; Write Positions Into): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>inchangée ; seul un fichier annexe peut garder sa position (Image &gt; Écrire les positions dans) : %1</translation>
     </message>
     <message>
         <source>unchanged</source>
-        <translation type="unfinished"></translation>
+        <translation>inchangée</translation>
     </message>
     <message>
         <source>reading...</source>
-        <translation type="unfinished"></translation>
+        <translation>lecture...</translation>
     </message>
     <message>
         <source>1 picture</source>
-        <translation type="unfinished"></translation>
+        <translation>1 image</translation>
     </message>
     <message>
         <source>%1 pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 images</translation>
     </message>
 </context>
 <context>
     <name>PicturesBatch</name>
     <message>
         <source>Reading</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture</translation>
     </message>
     <message>
         <source>The pictures are busy; write again when they are done.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les images sont occupées ; écrivez de nouveau quand elles auront fini.</translation>
     </message>
     <message>
         <source>Writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Écriture</translation>
     </message>
     <message>
         <source>Undo must wait until the pictures in hand are done</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;annulation doit attendre que les images en cours soient terminées</translation>
     </message>
     <message>
         <source>There is no write to undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n&apos;y a aucune écriture à annuler</translation>
     </message>
     <message>
         <source>Undoing</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulation</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : %2</translation>
     </message>
     <message>
         <source>not undone: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>non annulée : %1</translation>
     </message>
     <message>
         <source>Reading stopped after %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture arrêtée après %1.</translation>
     </message>
     <message>
         <source>GPS information recorded in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Données GPS enregistrées dans %1</translation>
     </message>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 en échec</translation>
     </message>
     <message>
         <source>Cancelled: %1 not written</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulé : %1 non écrites</translation>
     </message>
     <message>
         <source>GPS information put back in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Données GPS rétablies dans %1</translation>
     </message>
     <message>
         <source>Not undone:</source>
-        <translation type="unfinished"></translation>
+        <translation>Non annulées :</translation>
     </message>
 </context>
 <context>
     <name>PicturesWindow</name>
     <message>
         <source>Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Images</translation>
     </message>
     <message>
         <source>Remove from list</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer de la liste</translation>
     </message>
     <message>
         <source>&amp;Use map position</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Utiliser la position de la carte</translation>
     </message>
     <message>
         <source>Give the selected pictures the position of the Latitude and Longitude fields (Ctrl+M)</source>
-        <translation type="unfinished"></translation>
+        <translation>Donner aux images sélectionnées la position des champs Latitude et Longitude (Ctrl+M)</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>No pictures in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune image dans %1</translation>
     </message>
     <message>
         <source>%1 listed from %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 listées depuis %2</translation>
     </message>
     <message>
         <source>Looking for pictures in %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche des images dans %1...</translation>
     </message>
     <message>
         <source>Select the pictures that should get the map&apos;s position first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez d&apos;abord les images qui doivent recevoir la position de la carte.</translation>
     </message>
     <message>
         <source>No new position given: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune nouvelle position donnée : %1</translation>
     </message>
     <message>
         <source>map</source>
-        <translation type="unfinished"></translation>
+        <translation>carte</translation>
     </message>
     <message>
         <source>%1 will get %2, %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 recevra %2, %3.</translation>
     </message>
     <message>
         <source>%1: %2 done, %3 left</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : %2 faites, %3 restantes</translation>
     </message>
     <message>
         <source>, about %1 left</source>
-        <translation type="unfinished"></translation>
+        <translation>, encore environ %1</translation>
     </message>
     <message>
         <source>Write 1 change</source>
-        <translation type="unfinished"></translation>
+        <translation>Écrire 1 modification</translation>
     </message>
     <message>
         <source>Write %1 changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Écrire %1 modifications</translation>
+    </message>
+</context>
+<context>
+    <name>PlacesDialog</name>
+    <message>
+        <source>Places</source>
+        <translation>Lieux</translation>
+    </message>
+    <message>
+        <source>Saved places</source>
+        <translation>Lieux enregistrés</translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation>&amp;Aller à</translation>
+    </message>
+    <message>
+        <source>&amp;Rename...</source>
+        <translation>&amp;Renommer...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>Rename Place</source>
+        <translation>Renommer le lieu</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>Open Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir des images</translation>
     </message>
     <message>
         <source>Open Folder and Sub-folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir un dossier et ses sous-dossiers</translation>
     </message>
     <message>
         <source>Open Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir un dossier</translation>
     </message>
     <message>
         <source>Open P&amp;ictures...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir des ima&amp;ges...</translation>
     </message>
     <message>
         <source>Open &amp;Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir un &amp;dossier...</translation>
     </message>
     <message>
         <source>Open Folder and &amp;Sub-folders...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir un dossier et ses &amp;sous-dossiers...</translation>
     </message>
     <message>
         <source>Pictures &amp;Window</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fenêtre des images</translation>
     </message>
     <message>
         <source>&amp;Undo Last Write</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler la dernière écriture</translation>
     </message>
     <message>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <source>%1 min %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 min %2 s</translation>
     </message>
     <message>
         <source>&amp;Open Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir une trace...</translation>
     </message>
     <message>
         <source>Open Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir une trace</translation>
     </message>
     <message>
         <source>&amp;Tracks Window</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fenêtre des traces</translation>
     </message>
     <message>
         <source>&amp;Match to Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Associer à la trace...</translation>
     </message>
     <message>
         <source>Set &amp;Clock from This Picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Régler l&apos;&amp;horloge sur cette image</translation>
     </message>
     <message>
         <source>no times</source>
-        <translation type="unfinished"></translation>
+        <translation>pas d&apos;heures</translation>
     </message>
     <message>
         <source>%1 m</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 m</translation>
     </message>
     <message>
         <source>%1 km</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 km</translation>
     </message>
     <message>
         <source>GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Traces GPS (*.gpx *.GPX *.kml *.KML);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>Tags photographs with a geographic position.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajoute une position géographique aux photographies.</translation>
     </message>
     <message>
         <source>Licence: GNU General Public License, version 3 or later. Kartavo comes with absolutely no warranty.</source>
-        <translation type="unfinished"></translation>
+        <translation>Licence : GNU General Public License, version 3 ou ultérieure. Kartavo est fourni sans aucune garantie.</translation>
     </message>
     <message>
         <source>Credits</source>
-        <translation type="unfinished"></translation>
+        <translation>Remerciements</translation>
     </message>
     <message>
         <source>Map data © OpenStreetMap contributors, available under the Open Database License (ODbL): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Données cartographiques © les contributeurs d&apos;OpenStreetMap, disponibles sous la licence Open Database License (ODbL) : %1</translation>
     </message>
     <message>
         <source>The map is drawn with Leaflet, © Vladimir Agafonkin and CloudMade, under the BSD 2-Clause License: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La carte est dessinée avec Leaflet, © Vladimir Agafonkin et CloudMade, sous la licence BSD à 2 clauses : %1</translation>
     </message>
     <message>
         <source>Exif data is read and written with ExifTool by Phil Harvey: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Les données Exif sont lues et écrites avec ExifTool de Phil Harvey : %1</translation>
     </message>
     <message>
         <source>The offline city list is GeoNames&apos; (CC BY 4.0), through libgeonames: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste hors ligne des villes est celle de GeoNames (CC BY 4.0), via libgeonames : %1</translation>
     </message>
     <message>
         <source>Place search uses Nominatim under the OpenStreetMap Foundation&apos;s usage policy: a search only when you press Enter, at most one a second, and its results shown with their attribution: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La recherche de lieux utilise Nominatim selon la politique d&apos;utilisation de la Fondation OpenStreetMap : une recherche seulement quand vous appuyez sur Entrée, au plus une par seconde, et ses résultats affichés avec leur attribution : %1</translation>
     </message>
     <message>
         <source>Built with Qt %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Construit avec Qt %1.</translation>
     </message>
     <message>
         <source>About Kartavo</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Kartavo</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aide</translation>
     </message>
     <message>
         <source>&amp;Keyboard Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Raccourcis clavier</translation>
     </message>
     <message>
         <source>&amp;About Kartavo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;À propos de Kartavo</translation>
     </message>
     <message>
         <source>Unnamed command</source>
-        <translation type="unfinished"></translation>
+        <translation>Commande sans nom</translation>
     </message>
     <message>
         <source>%1 &gt; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 &gt; %2</translation>
     </message>
     <message>
         <source>Menus</source>
-        <translation type="unfinished"></translation>
+        <translation>Menus</translation>
     </message>
     <message>
         <source>%1 menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu %1</translation>
     </message>
     <message>
         <source>Main window</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenêtre principale</translation>
     </message>
     <message>
         <source>Kartavo - Keyboard Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Kartavo - Raccourcis clavier</translation>
     </message>
     <message>
         <source>Command</source>
-        <translation type="unfinished"></translation>
+        <translation>Commande</translation>
     </message>
     <message>
         <source>Keys</source>
-        <translation type="unfinished"></translation>
+        <translation>Touches</translation>
+    </message>
+    <message>
+        <source>  Latitude</source>
+        <translation>  Latitude</translation>
+    </message>
+    <message>
+        <source>  Longitude</source>
+        <translation>  Longitude</translation>
+    </message>
+    <message>
+        <source>     Zoom</source>
+        <translation>     Zoom</translation>
+    </message>
+    <message>
+        <source>Move to point</source>
+        <translation>Aller au point</translation>
+    </message>
+    <message>
+        <source>Record to picture</source>
+        <translation>Écrire dans l&apos;image</translation>
+    </message>
+    <message>
+        <source>  Date,Time</source>
+        <translation>  Date,Heure</translation>
+    </message>
+    <message>
+        <source>The &amp;Picture Itself</source>
+        <translation>L&apos;&amp;image elle-même</translation>
+    </message>
+    <message>
+        <source>An &amp;XMP Sidecar Beside It</source>
+        <translation>Un fichier annexe &amp;XMP à côté</translation>
+    </message>
+    <message>
+        <source>The Picture, a Sidecar for &amp;RAW Files</source>
+        <translation>L&apos;image, un fichier annexe pour les fichiers &amp;RAW</translation>
+    </message>
+    <message>
+        <source>Sidecar Named NAME.xmp</source>
+        <translation>Fichier annexe nommé NOM.xmp</translation>
+    </message>
+    <message>
+        <source>Sidecar Named NAME.EXT.xmp</source>
+        <translation>Fichier annexe nommé NOM.EXT.xmp</translation>
+    </message>
+    <message>
+        <source>&amp;Picture</source>
+        <translation>&amp;Image</translation>
+    </message>
+    <message>
+        <source>&amp;Write Positions Into</source>
+        <translation>Écrire les &amp;positions dans</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Open Picture</source>
+        <translation>&amp;Ouvrir l&apos;image</translation>
+    </message>
+    <message>
+        <source>&amp;Record GPS to Picture</source>
+        <translation>&amp;Enregistrer le GPS dans l&apos;image</translation>
+    </message>
+    <message>
+        <source>Pictures (%1)</source>
+        <translation>Images (%1)</translation>
+    </message>
+    <message>
+        <source>Places</source>
+        <translation>Lieux</translation>
+    </message>
+    <message>
+        <source>The places could not be saved: the settings file cannot be written.</source>
+        <translation>Les lieux n&apos;ont pas pu être enregistrés : le fichier de réglages ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>Save This Place</source>
+        <translation>Enregistrer ce lieu</translation>
+    </message>
+    <message>
+        <source>The map shows no position to save.</source>
+        <translation>La carte n&apos;affiche aucune position à enregistrer.</translation>
+    </message>
+    <message>
+        <source>Name for this place:</source>
+        <translation>Nom de ce lieu :</translation>
+    </message>
+    <message>
+        <source>&amp;Map</source>
+        <translation>&amp;Carte</translation>
+    </message>
+    <message>
+        <source>&amp;Find Place...</source>
+        <translation>&amp;Trouver un lieu...</translation>
+    </message>
+    <message>
+        <source>&amp;Save This Place...</source>
+        <translation>&amp;Enregistrer ce lieu...</translation>
+    </message>
+    <message>
+        <source>&amp;Places...</source>
+        <translation>&amp;Lieux...</translation>
+    </message>
+    <message>
+        <source>&amp;Track</source>
+        <translation>&amp;Trace</translation>
     </message>
 </context>
 <context>
     <name>TracksWindow</name>
     <message>
         <source>Tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Traces</translation>
     </message>
     <message>
         <source>Track (shown)</source>
-        <translation type="unfinished"></translation>
+        <translation>Trace (affichée)</translation>
     </message>
     <message>
         <source>Time span</source>
-        <translation type="unfinished"></translation>
+        <translation>Période</translation>
     </message>
     <message>
         <source>Local time span</source>
-        <translation type="unfinished"></translation>
+        <translation>Période locale</translation>
     </message>
     <message>
         <source>Points</source>
-        <translation type="unfinished"></translation>
+        <translation>Points</translation>
     </message>
     <message>
         <source>Length</source>
-        <translation type="unfinished"></translation>
+        <translation>Longueur</translation>
     </message>
     <message>
         <source>In the zone of the track&apos;s own place, which matching starts with</source>
-        <translation type="unfinished"></translation>
+        <translation>Dans le fuseau du lieu de la trace, par lequel l&apos;association commence</translation>
     </message>
     <message>
         <source>&amp;Open Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir une trace...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>&amp;Match to Track...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Associer à la trace...</translation>
     </message>
     <message>
         <source>Set Clock from This &amp;Picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Régler l&apos;horloge sur cette &amp;image</translation>
     </message>
     <message>
         <source>Select the one picture whose place you know in the Pictures window and put the map there</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez dans la fenêtre des images l&apos;image dont vous connaissez le lieu, et placez la carte à cet endroit</translation>
     </message>
     <message>
         <source>Open Track</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir une trace</translation>
     </message>
     <message>
         <source>Close the selected tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer les traces sélectionnées</translation>
     </message>
     <message>
         <source>Already open: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Déjà ouverte : %1</translation>
     </message>
     <message>
         <source>Reading %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture de %1...</translation>
     </message>
     <message>
         <source>Reading %1 track files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture de %1 fichiers de trace...</translation>
     </message>
     <message>
         <source>%1, the zone of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, le fuseau de %2</translation>
     </message>
     <message>
         <source>%1 (%2 with a time)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2 avec une heure)</translation>
     </message>
     <message>
         <source>Opened %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ouverte.</translation>
     </message>
     <message>
         <source>%1 is the zone of %2, %3 from where %4 starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est le fuseau de %2, à %3 du départ de %4.</translation>
     </message>
     <message>
         <source>No pictures to match: open them first (Picture &gt; Open Pictures...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune image à associer : ouvrez-les d&apos;abord (Image &gt; Ouvrir des images...).</translation>
     </message>
     <message>
         <source>No shown track has times to match with: open one (Track &gt; Open Track...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune trace affichée n&apos;a d&apos;heures pour associer : ouvrez-en une (Trace &gt; Ouvrir une trace...).</translation>
     </message>
     <message>
         <source>Select the one picture whose place you know in the Pictures window, and put the map where it was taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez dans la fenêtre des images l&apos;image dont vous connaissez le lieu, et placez la carte là où elle a été prise.</translation>
     </message>
     <message>
         <source>That picture gives no time taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette image ne donne pas d&apos;heure de prise de vue.</translation>
     </message>
     <message>
         <source>The map gives no place: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La carte ne donne aucun lieu : %1</translation>
     </message>
     <message>
         <source>No shown track has times: open one (Track &gt; Open Track...).</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune trace affichée n&apos;a d&apos;heures : ouvrez-en une (Trace &gt; Ouvrir une trace...).</translation>
     </message>
     <message>
         <source>The tracks come no nearer than %1 to the map&apos;s centre: put the map where the picture was taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les traces ne passent pas à moins de %1 du centre de la carte : placez la carte là où l&apos;image a été prise.</translation>
     </message>
     <message>
         <source>The track passed %1 from the map&apos;s centre at %2 UTC: clock correction %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>La trace est passée à %1 du centre de la carte à %2 UTC : correction de l&apos;horloge %3.</translation>
     </message>
 </context>
 </TS>
