@@ -635,6 +635,25 @@
     </message>
 </context>
 <context>
+    <name>TimeText</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 days %2 h</source>
+        <translation>%1 Tage %2 h</translation>
+    </message>
+</context>
+<context>
     <name>TracksWindow</name>
     <message>
         <source>Tracks</source>
