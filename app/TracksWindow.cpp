@@ -79,7 +79,7 @@ QPointer<TracksWindow> s_window;
 
 TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
     setObjectName(QStringLiteral("tracksWindow"));
-    setWindowTitle(QStringLiteral("Kartavo - Tracks"));
+    setWindowTitle(tr("Kartavo - Tracks"));
     if (mainWindow != nullptr)
         setWindowIcon(mainWindow->windowIcon());
 

@@ -327,6 +327,10 @@
         <source>Write %1 changes</source>
         <translation>%1 Änderungen schreiben</translation>
     </message>
+    <message>
+        <source>Kartavo - Pictures</source>
+        <translation>Kartavo - Bilder</translation>
+    </message>
 </context>
 <context>
     <name>PlacesDialog</name>
@@ -770,6 +774,10 @@
     <message>
         <source>The track passed %1 from the map&apos;s centre at %2 UTC: clock correction %3.</source>
         <translation>Der Track kam um %2 UTC %1 an der Kartenmitte vorbei: Uhrkorrektur %3.</translation>
+    </message>
+    <message>
+        <source>Kartavo - Tracks</source>
+        <translation>Kartavo - Tracks</translation>
     </message>
 </context>
 </TS>

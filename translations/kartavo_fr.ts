@@ -327,6 +327,10 @@
         <source>Write %1 changes</source>
         <translation>Écrire %1 modifications</translation>
     </message>
+    <message>
+        <source>Kartavo - Pictures</source>
+        <translation>Kartavo - Images</translation>
+    </message>
 </context>
 <context>
     <name>PlacesDialog</name>
@@ -770,6 +774,10 @@
     <message>
         <source>The track passed %1 from the map&apos;s centre at %2 UTC: clock correction %3.</source>
         <translation>La trace est passée à %1 du centre de la carte à %2 UTC : correction de l&apos;horloge %3.</translation>
+    </message>
+    <message>
+        <source>Kartavo - Tracks</source>
+        <translation>Kartavo - Traces</translation>
     </message>
 </context>
 </TS>
