@@ -161,7 +161,7 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     m_useMap->setObjectName(QStringLiteral("useMapPosition"));
     m_useMap->setToolTip(tr("Give the selected pictures the position of the Latitude and "
                             "Longitude fields (Ctrl+M)"));
-    auto* useMap = new QAction(this);
+    auto* useMap = new QAction(tr("Use map position"), this);
     useMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     useMap->setShortcutContext(Qt::WindowShortcut);
     addAction(useMap);

@@ -331,6 +331,10 @@
         <source>Kartavo - Pictures</source>
         <translation>Kartavo - Bilder</translation>
     </message>
+    <message>
+        <source>Use map position</source>
+        <translation>Kartenposition verwenden</translation>
+    </message>
 </context>
 <context>
     <name>PlacesDialog</name>

@@ -331,6 +331,10 @@
         <source>Kartavo - Pictures</source>
         <translation>Kartavo - Images</translation>
     </message>
+    <message>
+        <source>Use map position</source>
+        <translation>Utiliser la position de la carte</translation>
+    </message>
 </context>
 <context>
     <name>PlacesDialog</name>
