@@ -3,8 +3,8 @@
 #include "app/KartavoWindow.h"
 #include "app/MapCommands.h"
 #include "app/PictureCommands.h"
-#include "app/PicturesWindow.h"
 #include "app/Settings.h"
+#include "app/trip/PicturesWindow.h"
 #include "base/AppState.h"
 #include "base/LocalPath.h"
 #include "base/Messages.h"
@@ -36,6 +36,12 @@ QByteArray FirstLocalFile(const QMimeData* mime) {
 bool OnClose(KartavoWindow* target, QCloseEvent* event) {
     if (target != g_app.wndMain || target->property("kartavoClosed").toBool())
         return target->DefWindowProc(event);
+    // Positions still waiting are written, discarded or kept by staying, as the user says;
+    // a session that ends by a signal keeps them for the next start instead.
+    if (!target->property("kartavoEnding").toBool() && !MayEndTrip()) {
+        event->ignore();
+        return true;
+    }
     target->setProperty("kartavoClosed", true);
     const QPoint topLeft = target->frameGeometry().topLeft();
     SaveSettings(topLeft.x(), topLeft.y(), MapTitle());

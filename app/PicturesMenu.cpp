@@ -1,7 +1,7 @@
 #include "app/FeatureMenus.h"
 #include "app/LastFolder.h"
-#include "app/PicturesBatch.h"
-#include "app/PicturesWindow.h"
+#include "app/trip/PicturesBatch.h"
+#include "app/trip/PicturesWindow.h"
 #include "formats/PictureFormats.h"
 
 #include <QAction>
@@ -53,23 +53,41 @@ void AddPicturesMenu(QWidget* mainWindow) {
     if (menu == nullptr)
         return;
     menu->addSeparator();
-    QObject::connect(AddMenuEntry(menu, QObject::tr("Open P&ictures..."), "openPictures"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Open P&ictures..."), "openPictures",
+                                  QKeySequence(Qt::CTRL | Qt::Key_O)),
                      &QAction::triggered, menu, [mainWindow] { OpenPictures(mainWindow); });
-    QObject::connect(AddMenuEntry(menu, QObject::tr("Open &Folder..."), "openFolder"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Open &Folder..."), "openFolder",
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)),
                      &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, false); });
     QObject::connect(
         AddMenuEntry(menu, QObject::tr("Open Folder and &Sub-folders..."), "openFolderTree"),
         &QAction::triggered, menu, [mainWindow] { OpenFolder(mainWindow, true); });
-    QObject::connect(AddMenuEntry(menu, QObject::tr("Pictures &Window"), "showPicturesWindow"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Pictures Wi&ndow"), "showPicturesWindow"),
                      &QAction::triggered, menu, [] { ShowPicturesWindow(); });
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Use &Map Position"), "useMapPositionMenu",
+                                  QKeySequence(Qt::CTRL | Qt::Key_M)),
+                     &QAction::triggered, menu, [] {
+                         if (PicturesWindow* window = ShowPicturesWindow())
+                             window->UseMapPosition();
+                     });
+    QObject::connect(AddMenuEntry(menu, QObject::tr("Write Waiting &Positions"), "writeWaitingMenu",
+                                  QKeySequence(Qt::CTRL | Qt::Key_S)),
+                     &QAction::triggered, menu, [] {
+                         if (PicturesWindow* window = ShowPicturesWindow())
+                             window->Batch().Write();
+                     });
     // The journal outlives the program: undo works after a restart, window open or not.
-    QAction* undo = AddMenuEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite");
+    QAction* undo = AddMenuEntry(menu, QObject::tr("&Undo Last Write"), "undoLastWrite",
+                                 QKeySequence(Qt::CTRL | Qt::Key_Z));
     QObject::connect(undo, &QAction::triggered, menu, [] {
-        if (PicturesWindow* window = PicturesWindowInstance())
+        PicturesWindow* window = PicturesWindowInstance();
+        if (window != nullptr && window->Batch().CanUndo())
             window->Batch().UndoLast();
     });
     QObject::connect(menu, &QMenu::aboutToShow, undo, [undo] {
         PicturesWindow* window = PicturesWindowInstance();
         undo->setEnabled(window != nullptr && window->Batch().CanUndo());
     });
+    // Disabled only while the menu shows: the shortcut asks again when it is pressed.
+    QObject::connect(menu, &QMenu::aboutToHide, undo, [undo] { undo->setEnabled(true); });
 }

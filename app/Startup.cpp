@@ -5,11 +5,12 @@
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
-#include "app/PicturesWindow.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
 #include "app/Translations.h"
 #include "app/WindowPosition.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TripRestore.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
@@ -153,6 +154,7 @@ void StopKartavo(std::unique_ptr<QWidget> mainWindow) {
     // First, while the windows they report to are still there: writes that were
     // accepted are carried out and reported, a running read is ended.
     FinishPictureWrites();
+    EndTrip();
     g_app.pRunner.reset();
     RemoveScriptFolders();
     g_app.pMapView.reset();
@@ -181,9 +183,13 @@ int WinMain(int, char* argv[]) {
     // Ending the session closes the window as the close button does.
     // Past exec the window has gone to StopKartavo, which may still finish writes.
     QuitOnSignal quitOnSignal([&main] {
-        if (main)
+        if (main) {
+            main->setProperty("kartavoEnding", true);
             main->close();
+        }
     });
+    // Once the window is up: a trip left by a crash is offered back.
+    QTimer::singleShot(1000, &app, [] { OfferTripBack(); });
     const int result = QApplication::exec();
     StopKartavo(std::move(main));
     return result;

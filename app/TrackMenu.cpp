@@ -1,7 +1,7 @@
 #include "app/FeatureMenus.h"
 
 #include "app/LastFolder.h"
-#include "app/TracksWindow.h"
+#include "app/trip/TracksWindow.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -12,7 +12,8 @@ void AddTrackMenu(QWidget* mainWindow) {
     QMenu* menu = MainMenu(mainWindow, QObject::tr("&Track"));
     if (menu == nullptr)
         return;
-    QObject::connect(AddMenuEntry(menu, QObject::tr("&Open Track..."), "openTrack"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("&Open Track..."), "openTrack",
+                                  QKeySequence(Qt::CTRL | Qt::Key_T)),
                      &QAction::triggered, menu, [mainWindow] {
                          const QStringList files = QFileDialog::getOpenFileNames(
                              mainWindow, QObject::tr("Open Track"),
@@ -26,7 +27,8 @@ void AddTrackMenu(QWidget* mainWindow) {
     QObject::connect(AddMenuEntry(menu, QObject::tr("&Tracks Window"), "showTracksWindow"),
                      &QAction::triggered, menu, [] { ShowTracksWindow(); });
     menu->addSeparator();
-    QObject::connect(AddMenuEntry(menu, QObject::tr("&Match to Track..."), "matchToTrackMenu"),
+    QObject::connect(AddMenuEntry(menu, QObject::tr("&Match to Track..."), "matchToTrackMenu",
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)),
                      &QAction::triggered, menu, [] {
                          if (TracksWindow* window = ShowTracksWindow())
                              window->MatchToTrack();

@@ -13,3 +13,8 @@ QPoint ApplyPositionRule(int x, int y, int monitors, int screenWidth, int screen
 // a screen's available geometry: the wanted place, moved in no farther than it takes. A
 // window wider or taller than the screen starts at its left or top edge.
 QPoint PlaceOnScreen(const QRect& screen, const QSize& size, const QPoint& wanted);
+
+// The largest part of screen (an available geometry) beside occupied (another window's
+// frame) that does not overlap it: right of it, left, below or above. The whole screen when
+// occupied lies off it.
+QRect LargestFreeRect(const QRect& screen, const QRect& occupied);

@@ -2,8 +2,8 @@
 // the time until every row is read and has its thumbnail, and how late the window's
 // event loop ran meanwhile. Run by hand: see README.md.
 #include "app/NetworkState.h"
-#include "app/PicturesWindow.h"
 #include "app/Startup.h"
+#include "app/trip/PicturesWindow.h"
 #include "bench/BenchSupport.h"
 #include "pictures/PictureList.h"
 

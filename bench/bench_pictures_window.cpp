@@ -4,8 +4,8 @@
 // same files in one process. Run by hand (see README.md).
 
 #include "app/NetworkState.h"
-#include "app/PicturesWindow.h"
 #include "app/Startup.h"
+#include "app/trip/PicturesWindow.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
 #include "pictures/PictureList.h"

@@ -2,9 +2,9 @@
 // against exiftool -geotag and gpscorrelate -g on copies of the same files. Run by hand:
 // see README.md.
 #include "app/NetworkState.h"
-#include "app/PicturesWindow.h"
 #include "app/Startup.h"
-#include "app/TracksWindow.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TracksWindow.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
 #include "pictures/PictureList.h"

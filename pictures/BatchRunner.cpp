@@ -336,6 +336,8 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         read.unwritableReason = Text(f[10]);
         read.positionSource = Text(f[11]);
         read.thumbnail = QByteArray::fromBase64(f[12]);
+        if (f.size() > 13)
+            read.gpsTime = Text(f[13]);
         items[item].done = true;
         ++succeeded;
         ++done;

@@ -23,6 +23,7 @@ struct PictureRead {
     QString unwritableReason; // why not, when !writable
     QByteArray thumbnail;     // embedded JPEG thumbnail or preview, may be empty
     QString positionSource;   // empty: the picture itself; else the sidecar's file name
+    QString gpsTime; // UTC of the position by the GPS clock, as dateTime, or empty
 };
 
 // One new position to write.

@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
+#include <QSet>
+#include <QUrl>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -105,6 +109,40 @@ QVariant PictureList::headerData(int section, Qt::Orientation orientation, int r
     default:
         return QVariant();
     }
+}
+
+Qt::ItemFlags PictureList::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid())
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QString PictureList::DragMimeType() {
+    return QStringLiteral("application/x-kartavo-pictures");
+}
+
+QStringList PictureList::mimeTypes() const {
+    return {DragMimeType(), QStringLiteral("text/uri-list")};
+}
+
+QMimeData* PictureList::mimeData(const QModelIndexList& indexes) const {
+    QSet<int> rows;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.row() < Count())
+            rows.insert(index.row());
+    QList<int> ordered(rows.begin(), rows.end());
+    std::sort(ordered.begin(), ordered.end());
+    QByteArray names;
+    QList<QUrl> urls;
+    for (int row : ordered) {
+        names += m_rows[row].path + '\0';
+        urls << QUrl::fromLocalFile(QFile::decodeName(m_rows[row].path));
+    }
+    auto* mime = new QMimeData;
+    mime->setData(DragMimeType(), names);
+    mime->setUrls(urls);
+    return mime;
 }
 
 QVariant PictureList::Display(const Row& row, int column) const {

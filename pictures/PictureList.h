@@ -40,6 +40,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // Rows can be dragged: their file names go with them, also as file addresses.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    // The dragged rows' file names, NUL-separated.
+    static QString DragMimeType();
 
     int Count() const { return static_cast<int>(m_rows.size()); }
     QByteArray Path(int row) const;

@@ -6,13 +6,17 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev
     qt6-webengine-dev qt6-webengine-dev-tools
-    libglib2.0-dev libgeonames-dev libjs-leaflet tzdata
+    libglib2.0-dev libgeonames-dev libjs-leaflet libjs-leaflet.markercluster tzdata
     perl libimage-exiftool-perl locales
     xvfb xauth fonts-dejavu-core desktop-file-utils
+    # The trip window's tests drag with the pointer through the X server.
+    xdotool
     # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
     imagemagick
     # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
     qt6-image-formats-plugins libheif-examples
+    # Track formats other than GPX and KML (FIT, TCX, NMEA, IGC, GeoJSON...) are converted.
+    gpsbabel
     # The Debian package: built with CPack and dpkg-shlibdeps, checked with lintian,
     # AppStream's validator and man; its test sees the installed program's window.
     dpkg-dev lintian appstream man-db x11-utils

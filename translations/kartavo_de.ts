@@ -69,6 +69,41 @@
     </message>
 </context>
 <context>
+    <name>LocationHistoryDialog</name>
+    <message>
+        <source>Open Location History</source>
+        <translation>Standortverlauf öffnen</translation>
+    </message>
+    <message>
+        <source>Kartavo keeps the points of %1 on these days (UTC) and turns them into a track.</source>
+        <translation>Kartavo behält die Punkte von %1 an diesen Tagen (UTC) und macht daraus einen Track.</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Bis:</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>Points whose accuracy is said to be worse than this are left out</source>
+        <translation>Punkte, deren angegebene Genauigkeit schlechter ist, werden weggelassen</translation>
+    </message>
+    <message>
+        <source>&amp;Accurate to:</source>
+        <translation>&amp;Genau auf:</translation>
+    </message>
+    <message>
+        <source>The last day is before the first.</source>
+        <translation>Der letzte Tag liegt vor dem ersten.</translation>
+    </message>
+</context>
+<context>
     <name>MatchDialog</name>
     <message>
         <source>Match to Track</source>
@@ -203,6 +238,13 @@
     </message>
 </context>
 <context>
+    <name>PictureTable</name>
+    <message>
+        <source>Pictures</source>
+        <translation>Bilder</translation>
+    </message>
+</context>
+<context>
     <name>PicturesBatch</name>
     <message>
         <source>Reading</source>
@@ -262,11 +304,14 @@
     </message>
 </context>
 <context>
-    <name>PicturesWindow</name>
+    <name>PicturesTrack</name>
     <message>
-        <source>Pictures</source>
-        <translation>Bilder</translation>
+        <source>Pictures with positions</source>
+        <translation>Bilder mit Positionen</translation>
     </message>
+</context>
+<context>
+    <name>PicturesWindow</name>
     <message>
         <source>Remove from list</source>
         <translation>Aus der Liste entfernen</translation>
@@ -274,10 +319,6 @@
     <message>
         <source>&amp;Use map position</source>
         <translation>Karten&amp;position verwenden</translation>
-    </message>
-    <message>
-        <source>Give the selected pictures the position of the Latitude and Longitude fields (Ctrl+M)</source>
-        <translation>Den ausgewählten Bildern die Position der Felder Breite und Länge geben (Strg+M)</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -298,10 +339,6 @@
     <message>
         <source>Select the pictures that should get the map&apos;s position first.</source>
         <translation>Wählen Sie zuerst die Bilder aus, die die Position der Karte erhalten sollen.</translation>
-    </message>
-    <message>
-        <source>No new position given: %1</source>
-        <translation>Keine neue Position vergeben: %1</translation>
     </message>
     <message>
         <source>map</source>
@@ -332,8 +369,64 @@
         <translation>Kartavo - Bilder</translation>
     </message>
     <message>
-        <source>Use map position</source>
-        <translation>Kartenposition verwenden</translation>
+        <source>Give the selected pictures the position of the centre of the map (Ctrl+M)</source>
+        <translation>Den ausgewählten Bildern die Position der Kartenmitte geben (Strg+M)</translation>
+    </message>
+    <message>
+        <source>Write the waiting positions into the pictures (Ctrl+S)</source>
+        <translation>Die wartenden Positionen in die Bilder schreiben (Strg+S)</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>moved on the map</source>
+        <translation>auf der Karte verschoben</translation>
+    </message>
+    <message>
+        <source>placed on the map</source>
+        <translation>auf der Karte platziert</translation>
+    </message>
+    <message>
+        <source>The map is not ready yet.</source>
+        <translation>Die Karte ist noch nicht bereit.</translation>
+    </message>
+    <message>
+        <source>Select the pictures to place first.</source>
+        <translation>Wählen Sie zuerst die zu platzierenden Bilder aus.</translation>
+    </message>
+    <message>
+        <source>Kartavo</source>
+        <translation>Kartavo</translation>
+    </message>
+    <message>
+        <source>1 new position is waiting to be written.</source>
+        <translation>1 neue Position wartet darauf, geschrieben zu werden.</translation>
+    </message>
+    <message>
+        <source>%1 new positions are waiting to be written.</source>
+        <translation>%1 neue Positionen warten darauf, geschrieben zu werden.</translation>
+    </message>
+    <message>
+        <source>Write them into the pictures now, discard them, or go back?</source>
+        <translation>Jetzt in die Bilder schreiben, verwerfen oder zurückgehen?</translation>
+    </message>
+    <message>
+        <source>&amp;Write</source>
+        <translation>&amp;Schreiben</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>discarded</source>
+        <translation>verworfen</translation>
     </message>
 </context>
 <context>
@@ -394,10 +487,6 @@
         <translation>Ordner und &amp;Unterordner öffnen...</translation>
     </message>
     <message>
-        <source>Pictures &amp;Window</source>
-        <translation>Bilder&amp;fenster</translation>
-    </message>
-    <message>
         <source>&amp;Undo Last Write</source>
         <translation>Letztes Schreiben &amp;zurücknehmen</translation>
     </message>
@@ -440,10 +529,6 @@
     <message>
         <source>%1 km</source>
         <translation>%1 km</translation>
-    </message>
-    <message>
-        <source>GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)</source>
-        <translation>GPS-Tracks (*.gpx *.GPX *.kml *.KML);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Tags photographs with a geographic position.</source>
@@ -641,6 +726,148 @@
         <source>&amp;Track</source>
         <translation>&amp;Track</translation>
     </message>
+    <message>
+        <source>Pictures Wi&amp;ndow</source>
+        <translation>Bilder&amp;fenster</translation>
+    </message>
+    <message>
+        <source>Use &amp;Map Position</source>
+        <translation>&amp;Kartenposition verwenden</translation>
+    </message>
+    <message>
+        <source>Write Waiting &amp;Positions</source>
+        <translation>&amp;Wartende Positionen schreiben</translation>
+    </message>
+    <message>
+        <source>Open Location History</source>
+        <translation>Standortverlauf öffnen</translation>
+    </message>
+    <message>
+        <source>Location history (*.json *.JSON);;All files (*)</source>
+        <translation>Standortverlauf (*.json *.JSON);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Reading %1...</source>
+        <translation>%1 wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>No points of %1 were kept: %2</source>
+        <translation>Keine Punkte von %1 wurden behalten: %2</translation>
+    </message>
+    <message>
+        <source>Opened %1: %2</source>
+        <translation>%1 geöffnet: %2</translation>
+    </message>
+    <message>
+        <source>Open &amp;Location History...</source>
+        <translation>&amp;Standortverlauf öffnen...</translation>
+    </message>
+    <message>
+        <source>Use &amp;Pictures with Positions as a Track</source>
+        <translation>&amp;Bilder mit Positionen als Track verwenden</translation>
+    </message>
+    <message>
+        <source>Fewer than two listed pictures have a position and a time: open the phone&apos;s pictures with the others first.</source>
+        <translation>Weniger als zwei aufgelistete Bilder haben eine Position und eine Zeit: öffnen Sie zuerst die Bilder des Telefons zusammen mit den anderen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n picture(s) with positions make a track.</source>
+        <translation>
+            <numerusform>%n Bild mit Position ergibt einen Track.</numerusform>
+            <numerusform>%n Bilder mit Positionen ergeben einen Track.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These have no GPS time, so their own clock (in its zone, else %1) was used: %2.</source>
+        <translation>Diese haben keine GPS-Zeit, daher wurde ihre eigene Uhr (in ihrer Zone, sonst %1) verwendet: %2.</translation>
+    </message>
+    <message>
+        <source>1 new position waiting to be written</source>
+        <translation>1 neue Position wartet aufs Schreiben</translation>
+    </message>
+    <message>
+        <source>%1 new positions waiting to be written</source>
+        <translation>%1 neue Positionen warten aufs Schreiben</translation>
+    </message>
+    <message>
+        <source>1 track</source>
+        <translation>1 Track</translation>
+    </message>
+    <message>
+        <source>%1 tracks</source>
+        <translation>%1 Tracks</translation>
+    </message>
+    <message>
+        <source>it is far too large to be a trip</source>
+        <translation>sie ist viel zu groß für eine Reise</translation>
+    </message>
+    <message>
+        <source>Kartavo</source>
+        <translation>Kartavo</translation>
+    </message>
+    <message>
+        <source>The trip kept when Kartavo last ended cannot be brought back: %1.</source>
+        <translation>Die beim letzten Beenden von Kartavo behaltene Reise kann nicht zurückgeholt werden: %1.</translation>
+    </message>
+    <message>
+        <source>It was set aside as %1.</source>
+        <translation>Sie wurde als %1 beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>Kartavo ended without closing while a trip was open.</source>
+        <translation>Kartavo wurde nicht ordentlich beendet, während eine Reise offen war.</translation>
+    </message>
+    <message>
+        <source>Bring it back? %1.</source>
+        <translation>Zurückholen? %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Bring Back</source>
+        <translation>&amp;Zurückholen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>Brought back: %1.</source>
+        <translation>Zurückgeholt: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of the waiting positions belong to pictures that are gone.</source>
+        <translation>%1 der wartenden Positionen gehören zu Bildern, die nicht mehr da sind.</translation>
+    </message>
+    <message>
+        <source>Tracks no longer there: %1.</source>
+        <translation>Nicht mehr vorhandene Tracks: %1.</translation>
+    </message>
+    <message>
+        <source>GPS tracks (*.gpx *.GPX *.kml *.KML %1);;GPX and KML (*.gpx *.GPX *.kml *.KML);;Other formats, read with gpsbabel (%1);;All files (*)</source>
+        <translation>GPS-Tracks (*.gpx *.GPX *.kml *.KML %1);;GPX und KML (*.gpx *.GPX *.kml *.KML);;Andere Formate, mit gpsbabel gelesen (%1);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Undo Last Write</source>
+        <translation>Letztes Schreiben zurücknehmen</translation>
+    </message>
+    <message>
+        <source>What the undo did</source>
+        <translation>Was das Zurücknehmen bewirkt hat</translation>
+    </message>
+</context>
+<context>
+    <name>TileProblem</name>
+    <message>
+        <source>the server answered %1 %2</source>
+        <translation>der Server antwortete %1 %2</translation>
+    </message>
+    <message>
+        <source>Map tiles cannot be loaded from %1: %2. Tiles seen before still show.</source>
+        <translation>Kartenkacheln können nicht von %1 geladen werden: %2. Bereits gesehene Kacheln werden weiter angezeigt.</translation>
+    </message>
 </context>
 <context>
     <name>TimeText</name>
@@ -659,6 +886,53 @@
     <message>
         <source>%1 days %2 h</source>
         <translation>%1 Tage %2 h</translation>
+    </message>
+</context>
+<context>
+    <name>Timeline</name>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 T</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+    <message>
+        <source>Pictures by their corrected time over the tracks&apos; times. Left and Right move the pictures by a minute (with Shift a second, with Ctrl an hour); Enter sets the clock correction, Esc puts them back.</source>
+        <translation>Bilder nach ihrer korrigierten Zeit über den Zeiten der Tracks. Links und Rechts verschieben die Bilder um eine Minute (mit Umschalt eine Sekunde, mit Strg eine Stunde); Enter setzt die Uhrkorrektur, Esc stellt sie zurück.</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The pictures&apos; and tracks&apos; times show here.</source>
+        <translation>Hier erscheinen die Zeiten der Bilder und Tracks.</translation>
+    </message>
+    <message>
+        <source>Pictures moved %1: Enter or Apply sets the clock correction</source>
+        <translation>Bilder um %1 verschoben: Enter oder Übernehmen setzt die Uhrkorrektur</translation>
+    </message>
+    <message>
+        <source>%1 outside the tracks&apos; times</source>
+        <translation>%1 außerhalb der Zeiten der Tracks</translation>
     </message>
 </context>
 <context>
@@ -708,10 +982,6 @@
         <translation>Uhr nach diesem &amp;Bild stellen</translation>
     </message>
     <message>
-        <source>Select the one picture whose place you know in the Pictures window and put the map there</source>
-        <translation>Wählen Sie im Bilderfenster das eine Bild, dessen Ort Sie kennen, und legen Sie die Karte dorthin</translation>
-    </message>
-    <message>
         <source>Open Track</source>
         <translation>Track öffnen</translation>
     </message>
@@ -756,10 +1026,6 @@
         <translation>Kein angezeigter Track hat Zeiten zum Abgleichen: öffnen Sie einen (Track &gt; Track öffnen...).</translation>
     </message>
     <message>
-        <source>Select the one picture whose place you know in the Pictures window, and put the map where it was taken.</source>
-        <translation>Wählen Sie im Bilderfenster das eine Bild, dessen Ort Sie kennen, und legen Sie die Karte dorthin, wo es aufgenommen wurde.</translation>
-    </message>
-    <message>
         <source>That picture gives no time taken.</source>
         <translation>Dieses Bild nennt keine Aufnahmezeit.</translation>
     </message>
@@ -780,8 +1046,31 @@
         <translation>Der Track kam um %2 UTC %1 an der Kartenmitte vorbei: Uhrkorrektur %3.</translation>
     </message>
     <message>
-        <source>Kartavo - Tracks</source>
-        <translation>Kartavo - Tracks</translation>
+        <source>Select the one picture whose place you know in the list and put the map&apos;s centre there</source>
+        <translation>Wählen Sie in der Liste das eine Bild, dessen Ort Sie kennen, und legen Sie die Kartenmitte dorthin</translation>
+    </message>
+    <message>
+        <source>Select the one picture whose place you know in the list, and put the map&apos;s centre where it was taken.</source>
+        <translation>Wählen Sie in der Liste das eine Bild, dessen Ort Sie kennen, und legen Sie die Kartenmitte dorthin, wo es aufgenommen wurde.</translation>
+    </message>
+    <message>
+        <source>Clock correction %1.</source>
+        <translation>Uhrkorrektur %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TripMap</name>
+    <message>
+        <source>Map of the trip</source>
+        <translation>Karte der Reise</translation>
+    </message>
+    <message>
+        <source>&amp;Place selected pictures here</source>
+        <translation>Ausgewählte Bilder &amp;hier platzieren</translation>
+    </message>
+    <message>
+        <source>&amp;Copy coordinates</source>
+        <translation>Koordinaten &amp;kopieren</translation>
     </message>
 </context>
 </TS>

@@ -69,6 +69,41 @@
     </message>
 </context>
 <context>
+    <name>LocationHistoryDialog</name>
+    <message>
+        <source>Open Location History</source>
+        <translation>Ouvrir l&apos;historique des positions</translation>
+    </message>
+    <message>
+        <source>Kartavo keeps the points of %1 on these days (UTC) and turns them into a track.</source>
+        <translation>Kartavo garde les points de %1 de ces jours (UTC) et en fait une trace.</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Du :</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Au :</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>Points whose accuracy is said to be worse than this are left out</source>
+        <translation>Les points dont la précision annoncée est moins bonne sont laissés de côté</translation>
+    </message>
+    <message>
+        <source>&amp;Accurate to:</source>
+        <translation>&amp;Précis à :</translation>
+    </message>
+    <message>
+        <source>The last day is before the first.</source>
+        <translation>Le dernier jour est avant le premier.</translation>
+    </message>
+</context>
+<context>
     <name>MatchDialog</name>
     <message>
         <source>Match to Track</source>
@@ -203,6 +238,13 @@
     </message>
 </context>
 <context>
+    <name>PictureTable</name>
+    <message>
+        <source>Pictures</source>
+        <translation>Images</translation>
+    </message>
+</context>
+<context>
     <name>PicturesBatch</name>
     <message>
         <source>Reading</source>
@@ -262,11 +304,14 @@
     </message>
 </context>
 <context>
-    <name>PicturesWindow</name>
+    <name>PicturesTrack</name>
     <message>
-        <source>Pictures</source>
-        <translation>Images</translation>
+        <source>Pictures with positions</source>
+        <translation>Images avec positions</translation>
     </message>
+</context>
+<context>
+    <name>PicturesWindow</name>
     <message>
         <source>Remove from list</source>
         <translation>Retirer de la liste</translation>
@@ -274,10 +319,6 @@
     <message>
         <source>&amp;Use map position</source>
         <translation>&amp;Utiliser la position de la carte</translation>
-    </message>
-    <message>
-        <source>Give the selected pictures the position of the Latitude and Longitude fields (Ctrl+M)</source>
-        <translation>Donner aux images sélectionnées la position des champs Latitude et Longitude (Ctrl+M)</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -298,10 +339,6 @@
     <message>
         <source>Select the pictures that should get the map&apos;s position first.</source>
         <translation>Sélectionnez d&apos;abord les images qui doivent recevoir la position de la carte.</translation>
-    </message>
-    <message>
-        <source>No new position given: %1</source>
-        <translation>Aucune nouvelle position donnée : %1</translation>
     </message>
     <message>
         <source>map</source>
@@ -332,8 +369,64 @@
         <translation>Kartavo - Images</translation>
     </message>
     <message>
-        <source>Use map position</source>
-        <translation>Utiliser la position de la carte</translation>
+        <source>Give the selected pictures the position of the centre of the map (Ctrl+M)</source>
+        <translation>Donner aux images sélectionnées la position du centre de la carte (Ctrl+M)</translation>
+    </message>
+    <message>
+        <source>Write the waiting positions into the pictures (Ctrl+S)</source>
+        <translation>Écrire les positions en attente dans les images (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <source>moved on the map</source>
+        <translation>déplacée sur la carte</translation>
+    </message>
+    <message>
+        <source>placed on the map</source>
+        <translation>placée sur la carte</translation>
+    </message>
+    <message>
+        <source>The map is not ready yet.</source>
+        <translation>La carte n&apos;est pas encore prête.</translation>
+    </message>
+    <message>
+        <source>Select the pictures to place first.</source>
+        <translation>Sélectionnez d&apos;abord les images à placer.</translation>
+    </message>
+    <message>
+        <source>Kartavo</source>
+        <translation>Kartavo</translation>
+    </message>
+    <message>
+        <source>1 new position is waiting to be written.</source>
+        <translation>1 nouvelle position attend d&apos;être écrite.</translation>
+    </message>
+    <message>
+        <source>%1 new positions are waiting to be written.</source>
+        <translation>%1 nouvelles positions attendent d&apos;être écrites.</translation>
+    </message>
+    <message>
+        <source>Write them into the pictures now, discard them, or go back?</source>
+        <translation>Les écrire maintenant dans les images, les abandonner, ou revenir ?</translation>
+    </message>
+    <message>
+        <source>&amp;Write</source>
+        <translation>&amp;Écrire</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Abandonner</translation>
+    </message>
+    <message>
+        <source>discarded</source>
+        <translation>abandonnée</translation>
     </message>
 </context>
 <context>
@@ -394,10 +487,6 @@
         <translation>Ouvrir un dossier et ses &amp;sous-dossiers...</translation>
     </message>
     <message>
-        <source>Pictures &amp;Window</source>
-        <translation>&amp;Fenêtre des images</translation>
-    </message>
-    <message>
         <source>&amp;Undo Last Write</source>
         <translation>&amp;Annuler la dernière écriture</translation>
     </message>
@@ -440,10 +529,6 @@
     <message>
         <source>%1 km</source>
         <translation>%1 km</translation>
-    </message>
-    <message>
-        <source>GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)</source>
-        <translation>Traces GPS (*.gpx *.GPX *.kml *.KML);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>Tags photographs with a geographic position.</source>
@@ -641,6 +726,148 @@
         <source>&amp;Track</source>
         <translation>&amp;Trace</translation>
     </message>
+    <message>
+        <source>Pictures Wi&amp;ndow</source>
+        <translation>&amp;Fenêtre des images</translation>
+    </message>
+    <message>
+        <source>Use &amp;Map Position</source>
+        <translation>Utiliser la position de la &amp;carte</translation>
+    </message>
+    <message>
+        <source>Write Waiting &amp;Positions</source>
+        <translation>Écrire les positions en a&amp;ttente</translation>
+    </message>
+    <message>
+        <source>Open Location History</source>
+        <translation>Ouvrir l&apos;historique des positions</translation>
+    </message>
+    <message>
+        <source>Location history (*.json *.JSON);;All files (*)</source>
+        <translation>Historique des positions (*.json *.JSON);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Reading %1...</source>
+        <translation>Lecture de %1...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>No points of %1 were kept: %2</source>
+        <translation>Aucun point de %1 n&apos;a été gardé : %2</translation>
+    </message>
+    <message>
+        <source>Opened %1: %2</source>
+        <translation>%1 ouvert : %2</translation>
+    </message>
+    <message>
+        <source>Open &amp;Location History...</source>
+        <translation>Ouvrir l&apos;historique des posi&amp;tions...</translation>
+    </message>
+    <message>
+        <source>Use &amp;Pictures with Positions as a Track</source>
+        <translation>Utiliser les &amp;images avec position comme trace</translation>
+    </message>
+    <message>
+        <source>Fewer than two listed pictures have a position and a time: open the phone&apos;s pictures with the others first.</source>
+        <translation>Moins de deux images de la liste ont une position et une heure : ouvrez d&apos;abord les images du téléphone avec les autres.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n picture(s) with positions make a track.</source>
+        <translation>
+            <numerusform>%n image avec position fait une trace.</numerusform>
+            <numerusform>%n images avec position font une trace.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These have no GPS time, so their own clock (in its zone, else %1) was used: %2.</source>
+        <translation>Celles-ci n&apos;ont pas d&apos;heure GPS, leur propre horloge (dans son fuseau, sinon %1) a donc servi : %2.</translation>
+    </message>
+    <message>
+        <source>1 new position waiting to be written</source>
+        <translation>1 nouvelle position en attente d&apos;écriture</translation>
+    </message>
+    <message>
+        <source>%1 new positions waiting to be written</source>
+        <translation>%1 nouvelles positions en attente d&apos;écriture</translation>
+    </message>
+    <message>
+        <source>1 track</source>
+        <translation>1 trace</translation>
+    </message>
+    <message>
+        <source>%1 tracks</source>
+        <translation>%1 traces</translation>
+    </message>
+    <message>
+        <source>it is far too large to be a trip</source>
+        <translation>il est bien trop grand pour être un voyage</translation>
+    </message>
+    <message>
+        <source>Kartavo</source>
+        <translation>Kartavo</translation>
+    </message>
+    <message>
+        <source>The trip kept when Kartavo last ended cannot be brought back: %1.</source>
+        <translation>Le voyage gardé à la dernière fermeture de Kartavo ne peut pas être rétabli : %1.</translation>
+    </message>
+    <message>
+        <source>It was set aside as %1.</source>
+        <translation>Il a été mis de côté sous %1.</translation>
+    </message>
+    <message>
+        <source>Kartavo ended without closing while a trip was open.</source>
+        <translation>Kartavo s&apos;est arrêté sans se fermer alors qu&apos;un voyage était ouvert.</translation>
+    </message>
+    <message>
+        <source>Bring it back? %1.</source>
+        <translation>Le rétablir ? %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Bring Back</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Abandonner</translation>
+    </message>
+    <message>
+        <source>Brought back: %1.</source>
+        <translation>Rétabli : %1.</translation>
+    </message>
+    <message>
+        <source>%1 of the waiting positions belong to pictures that are gone.</source>
+        <translation>%1 des positions en attente appartiennent à des images disparues.</translation>
+    </message>
+    <message>
+        <source>Tracks no longer there: %1.</source>
+        <translation>Traces disparues : %1.</translation>
+    </message>
+    <message>
+        <source>GPS tracks (*.gpx *.GPX *.kml *.KML %1);;GPX and KML (*.gpx *.GPX *.kml *.KML);;Other formats, read with gpsbabel (%1);;All files (*)</source>
+        <translation>Traces GPS (*.gpx *.GPX *.kml *.KML %1);;GPX et KML (*.gpx *.GPX *.kml *.KML);;Autres formats, lus avec gpsbabel (%1);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Undo Last Write</source>
+        <translation>Annuler la dernière écriture</translation>
+    </message>
+    <message>
+        <source>What the undo did</source>
+        <translation>Ce que l&apos;annulation a fait</translation>
+    </message>
+</context>
+<context>
+    <name>TileProblem</name>
+    <message>
+        <source>the server answered %1 %2</source>
+        <translation>le serveur a répondu %1 %2</translation>
+    </message>
+    <message>
+        <source>Map tiles cannot be loaded from %1: %2. Tiles seen before still show.</source>
+        <translation>Les tuiles de la carte ne peuvent pas être chargées depuis %1 : %2. Les tuiles déjà vues restent affichées.</translation>
+    </message>
 </context>
 <context>
     <name>TimeText</name>
@@ -659,6 +886,53 @@
     <message>
         <source>%1 days %2 h</source>
         <translation>%1 jours %2 h</translation>
+    </message>
+</context>
+<context>
+    <name>Timeline</name>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 j</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Frise chronologique</translation>
+    </message>
+    <message>
+        <source>Pictures by their corrected time over the tracks&apos; times. Left and Right move the pictures by a minute (with Shift a second, with Ctrl an hour); Enter sets the clock correction, Esc puts them back.</source>
+        <translation>Les images selon leur heure corrigée, au-dessus des heures des traces. Gauche et Droite déplacent les images d&apos;une minute (avec Maj une seconde, avec Ctrl une heure) ; Entrée règle la correction de l&apos;horloge, Échap les remet en place.</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>A&amp;ppliquer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>The pictures&apos; and tracks&apos; times show here.</source>
+        <translation>Les heures des images et des traces s&apos;affichent ici.</translation>
+    </message>
+    <message>
+        <source>Pictures moved %1: Enter or Apply sets the clock correction</source>
+        <translation>Images déplacées de %1 : Entrée ou Appliquer règle la correction de l&apos;horloge</translation>
+    </message>
+    <message>
+        <source>%1 outside the tracks&apos; times</source>
+        <translation>%1 hors des heures des traces</translation>
     </message>
 </context>
 <context>
@@ -708,10 +982,6 @@
         <translation>Régler l&apos;horloge sur cette &amp;image</translation>
     </message>
     <message>
-        <source>Select the one picture whose place you know in the Pictures window and put the map there</source>
-        <translation>Sélectionnez dans la fenêtre des images l&apos;image dont vous connaissez le lieu, et placez la carte à cet endroit</translation>
-    </message>
-    <message>
         <source>Open Track</source>
         <translation>Ouvrir une trace</translation>
     </message>
@@ -756,10 +1026,6 @@
         <translation>Aucune trace affichée n&apos;a d&apos;heures pour associer : ouvrez-en une (Trace &gt; Ouvrir une trace...).</translation>
     </message>
     <message>
-        <source>Select the one picture whose place you know in the Pictures window, and put the map where it was taken.</source>
-        <translation>Sélectionnez dans la fenêtre des images l&apos;image dont vous connaissez le lieu, et placez la carte là où elle a été prise.</translation>
-    </message>
-    <message>
         <source>That picture gives no time taken.</source>
         <translation>Cette image ne donne pas d&apos;heure de prise de vue.</translation>
     </message>
@@ -780,8 +1046,31 @@
         <translation>La trace est passée à %1 du centre de la carte à %2 UTC : correction de l&apos;horloge %3.</translation>
     </message>
     <message>
-        <source>Kartavo - Tracks</source>
-        <translation>Kartavo - Traces</translation>
+        <source>Select the one picture whose place you know in the list and put the map&apos;s centre there</source>
+        <translation>Sélectionnez dans la liste l&apos;image dont vous connaissez le lieu, et placez le centre de la carte à cet endroit</translation>
+    </message>
+    <message>
+        <source>Select the one picture whose place you know in the list, and put the map&apos;s centre where it was taken.</source>
+        <translation>Sélectionnez dans la liste l&apos;image dont vous connaissez le lieu, et placez le centre de la carte là où elle a été prise.</translation>
+    </message>
+    <message>
+        <source>Clock correction %1.</source>
+        <translation>Correction de l&apos;horloge %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TripMap</name>
+    <message>
+        <source>Map of the trip</source>
+        <translation>Carte du voyage</translation>
+    </message>
+    <message>
+        <source>&amp;Place selected pictures here</source>
+        <translation>&amp;Placer ici les images sélectionnées</translation>
+    </message>
+    <message>
+        <source>&amp;Copy coordinates</source>
+        <translation>&amp;Copier les coordonnées</translation>
     </message>
 </context>
 </TS>

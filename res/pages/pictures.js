@@ -21,6 +21,8 @@ function PicturesRestoreTitle() {
 function PicturesShow(list) {
     if (typeof L === "undefined" || !map)
         return;
+    if (typeof TripSend === "function")
+        return PicturesShowOnTrip(list);
     if (!picturesLayer)
         picturesLayer = L.layerGroup().addTo(map);
     picturesLayer.clearLayers();
@@ -41,4 +43,105 @@ function PicturesShow(list) {
         });
         marker.addTo(picturesLayer);
     });
+}
+
+// The trip window's map: markers that can be dragged, grouped into clusters beyond a few
+// hundred, and kept by row, so that a new list moves and restyles only what changed.
+var picturesByRow = {};
+var picturesClustered = null;
+var picturesIcons = {};
+var picturesClusterAbove = 300;
+
+function PicturesIcon(flags) {
+    if (!picturesIcons[flags]) {
+        var selected = (flags & 2) !== 0;
+        var size = selected ? 16 : 12;
+        picturesIcons[flags] = L.divIcon({
+            className: "kp" + ((flags & 1) ? " kp-new" : "") + (selected ? " kp-sel" : ""),
+            iconSize: [size, size]
+        });
+    }
+    return picturesIcons[flags];
+}
+
+function PicturesNewMarker(item) {
+    var marker = L.marker([item[1], item[2]], {
+        icon: PicturesIcon(item[3]),
+        draggable: true,
+        keyboard: false,
+        zIndexOffset: (item[3] & 2) ? 1000 : 0
+    });
+    marker.kpRow = item[0];
+    marker.kpFlags = item[3];
+    marker.kpLat = item[1];
+    marker.kpLng = item[2];
+    marker.on("click", function () {
+        TripSend({type: "pick", row: marker.kpRow});
+    });
+    marker.on("dragend", function () {
+        var p = marker.getLatLng();
+        TripSend({type: "moved", row: marker.kpRow, lat: p.lat, lng: p.wrap().lng});
+    });
+    return marker;
+}
+
+function PicturesShowOnTrip(list) {
+    var clustered = list.length > picturesClusterAbove;
+    if (!picturesLayer || clustered !== picturesClustered) {
+        if (picturesLayer)
+            map.removeLayer(picturesLayer);
+        picturesLayer = clustered
+            ? L.markerClusterGroup({chunkedLoading: true, disableClusteringAtZoom: 18,
+                                    showCoverageOnHover: false})
+            : L.featureGroup();
+        picturesLayer.addTo(map);
+        picturesByRow = {};
+        picturesClustered = clustered;
+    }
+    var seen = {};
+    var added = [];
+    var removed = [];
+    var bounds = L.latLngBounds([]);
+    list.forEach(function (item) {
+        var row = item[0];
+        seen[row] = true;
+        bounds.extend([item[1], item[2]]);
+        var marker = picturesByRow[row];
+        if (marker && (marker.kpLat !== item[1] || marker.kpLng !== item[2])) {
+            removed.push(marker);
+            marker = null;
+        }
+        if (!marker) {
+            marker = PicturesNewMarker(item);
+            picturesByRow[row] = marker;
+            added.push(marker);
+        } else if (marker.kpFlags !== item[3]) {
+            marker.kpFlags = item[3];
+            marker.setIcon(PicturesIcon(item[3]));
+            marker.setZIndexOffset((item[3] & 2) ? 1000 : 0);
+        }
+    });
+    for (var row in picturesByRow) {
+        if (!seen[row]) {
+            removed.push(picturesByRow[row]);
+            delete picturesByRow[row];
+        }
+    }
+    if (clustered) {
+        picturesLayer.removeLayers(removed);
+        picturesLayer.addLayers(added);
+    } else {
+        removed.forEach(function (m) { picturesLayer.removeLayer(m); });
+        added.forEach(function (m) { picturesLayer.addLayer(m); });
+    }
+    TripFitOnce(bounds);
+}
+
+// For tests and the bench: markers by row, and how many.
+function PicturesOnTrip() {
+    var rows = [];
+    for (var row in picturesByRow)
+        rows.push([Number(row), picturesByRow[row].kpLat, picturesByRow[row].kpLng,
+                   picturesByRow[row].kpFlags]);
+    return rows;
 }

@@ -17,7 +17,7 @@
 #
 # One line is printed per picture as soon as it is done, fields separated by tabs,
 # with backslash, tab, CR and LF in a field written as \\ \t \r \n:
-#   R INDEX OK DATETIME OFFSET LATITUDE LONGITUDE ALTITUDE MIME WRITABLE WHYNOT SOURCE THUMB
+#   R INDEX OK DATETIME OFFSET LATITUDE LONGITUDE ALTITUDE MIME WRITABLE WHYNOT SOURCE THUMB GPSTIME
 #   R INDEX FAIL REASON
 #   W INDEX OK | W INDEX FAIL REASON
 #   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
@@ -237,6 +237,18 @@ sub SidecarPosition {
     return (Number($lat), Number($lon), $alt, (split m{/}, $sidecar)[-1]);
 }
 
+# The GPS clock's UTC time of the position, "YYYY:MM:DD HH:MM:SS[.fff]", or ''.
+sub GpsTime {
+    my ($et) = @_;
+    my $date = $et->GetValue('GPS:GPSDateStamp', 'ValueConv');
+    my $time = $et->GetValue('GPS:GPSTimeStamp', 'ValueConv');
+    return '' unless defined $date and defined $time and !ref $date and !ref $time;
+    return '' unless $date =~ /^(\d{4}):(\d\d):(\d\d)/;
+    my $day = "$1:$2:$3";
+    return '' unless $time =~ /^(\d\d?):(\d\d?):(\d\d?)(\.\d+)?/ and $1 < 24 and $2 < 60 and $3 < 61;
+    return sprintf('%s %02d:%02d:%02d%s', $day, $1, $2, $3, $4 // '');
+}
+
 sub ReadPicture {
     my ($index, $path, @sidecars) = @_;
     if (defined(my $why = CheckOpen($path))) {
@@ -260,7 +272,7 @@ sub ReadPicture {
         }
     }
     Say('R', $index, 'OK', DateTaken($et), @position[0 .. 2], $mime, $writable, $whyNot,
-        $position[3], Thumbnail($et));
+        $position[3], Thumbnail($et), GpsTime($et));
 }
 
 # ---- Writing ----------------------------------------------------------------

@@ -64,6 +64,27 @@ private slots:
         QFETCH(QPoint, expected);
         QCOMPARE(PlaceOnScreen(screen, size, wanted), expected);
     }
+
+    // Where the trip window opens the first time: beside the main window, not over it.
+    void largestFreeRect_data() {
+        QTest::addColumn<QRect>("occupied");
+        QTest::addColumn<QRect>("expected");
+        // A 1280x800 screen under a 24-pixel panel.
+        QTest::newRow("main window at the left: the right")
+            << QRect(30, 54, 600, 500) << QRect(630, 24, 650, 776);
+        QTest::newRow("main window at the right: the left")
+            << QRect(700, 24, 580, 500) << QRect(0, 24, 700, 776);
+        QTest::newRow("main window wide at the top: below")
+            << QRect(0, 24, 1280, 300) << QRect(0, 324, 1280, 476);
+        QTest::newRow("off the screen: all of it")
+            << QRect(2000, 0, 600, 500) << QRect(0, 24, 1280, 776);
+    }
+
+    void largestFreeRect() {
+        QFETCH(QRect, occupied);
+        QFETCH(QRect, expected);
+        QCOMPARE(LargestFreeRect(QRect(0, 24, 1280, 776), occupied), expected);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestWindowPosition)

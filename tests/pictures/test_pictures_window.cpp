@@ -1,7 +1,8 @@
 #include "app/NetworkState.h"
-#include "app/PicturesBatch.h"
-#include "app/PicturesWindow.h"
 #include "app/Startup.h"
+#include "app/trip/PicturesBatch.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
 #include "script/ScriptRunner.h"
@@ -130,6 +131,13 @@ class TestPicturesWindow : public QObject {
         return QString::fromUtf8(exiftool.readAllStandardOutput()).trimmed();
     }
 
+    void ViewTrip(double lat, double lon) {
+        TripMap* map = Window()->Map();
+        QVERIFY(WaitUntil([map] { return map->IsReady(); }, 20000));
+        EvalJs(map->View()->page(), QStringLiteral("TripView(%1, %2, 12)").arg(lat).arg(lon));
+        QVERIFY(WaitUntil([&] { return map->Centre() && map->Centre()->latitude == lat; }));
+    }
+
     void Write() {
         auto* write = Window()->findChild<QPushButton*>("writeChanges");
         QVERIFY(write->isEnabled());
@@ -227,51 +235,22 @@ private slots:
             QVERIFY(QFile::exists(file));
     }
 
-    void usesFieldsForSelection_data() {
-        QTest::addColumn<QString>("latitude");
-        QTest::addColumn<QString>("longitude");
-        QTest::addColumn<bool>("given");
-        QTest::addColumn<double>("expectedLatitude");
-        QTest::addColumn<double>("expectedLongitude");
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("south west") << "-33.8568"
-                                    << "-151.2153" << true << -33.8568 << -151.2153 << QString();
-        QTest::newRow("not a number") << "33,5"
-                                      << "10" << false << 0.0 << 0.0 << "Latitude is not a number";
-        QTest::newRow("beyond 180")
-            << "10"
-            << "181" << false << 0.0 << 0.0 << "Longitude must be between -180 and 180";
-    }
-
-    void usesFieldsForSelection() {
-        QFETCH(QString, latitude);
-        QFETCH(QString, longitude);
-        QFETCH(bool, given);
-        QFETCH(QString, problem);
+    // Ctrl+M gives the selected pictures the centre of the trip window's map.
+    void usesMapCentreForSelection() {
         for (const char* name : {"a", "b", "c"})
             Window()->AddPictures(
                 {QFile::encodeName(MakePicture(QString("use/%1.jpg").arg(name)))});
         SelectRows({0, 2});
-        g_app.wndLatitude->setText(latitude);
-        g_app.wndLongitude->setText(longitude);
+        ViewTrip(-33.8568, -151.2153);
         QTest::keyClick(Window(), Qt::Key_M, Qt::ControlModifier);
 
-        QCOMPARE(List()->HasNewPosition(0), given);
+        QCOMPARE(List()->HasNewPosition(0), true);
         QCOMPARE(List()->HasNewPosition(1), false);
-        QCOMPARE(List()->HasNewPosition(2), given);
         auto* write = Window()->findChild<QPushButton*>("writeChanges");
-        QCOMPARE(write->text(),
-                 given ? QStringLiteral("Write 2 changes") : QStringLiteral("Write 0 changes"));
-        if (!given) {
-            const QString status = Window()->findChild<QLabel*>("picturesStatus")->text();
-            QVERIFY2(status.contains(problem), qPrintable(status));
-            return;
-        }
-        QFETCH(double, expectedLatitude);
-        QFETCH(double, expectedLongitude);
+        QCOMPARE(write->text(), QStringLiteral("Write 2 changes"));
         const auto place = List()->NewPositionOf(2);
-        QCOMPARE(place->latitude, expectedLatitude);
-        QCOMPARE(place->longitude, expectedLongitude);
+        QCOMPARE(place->latitude, -33.8568);
+        QCOMPARE(place->longitude, -151.2153);
         QVERIFY(!place->altitude);
     }
 
@@ -281,8 +260,7 @@ private slots:
             Window()->AddPictures(
                 {QFile::encodeName(MakePicture(QString("map/%1.jpg").arg(name)))});
         SelectRows({1, 2});
-        g_app.wndLatitude->setText("10.5");
-        g_app.wndLongitude->setText("20.25");
+        ViewTrip(10.5, 20.25);
         QVERIFY(Window()->UseMapPosition());
         QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "picturesLayer.getLayers().length", 2));
         QCOMPARE(Map("picturesLayer.getLayers()[0].options.fillColor").toString(),

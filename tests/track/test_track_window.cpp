@@ -1,8 +1,9 @@
-#include "app/MatchDialog.h"
 #include "app/NetworkState.h"
-#include "app/PicturesWindow.h"
 #include "app/Startup.h"
-#include "app/TracksWindow.h"
+#include "app/trip/MatchDialog.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TracksWindow.h"
+#include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
 #include "webview/CWebBrowser.h"
@@ -237,8 +238,13 @@ private slots:
     void setsClockFromPicture() {
         PicturesWindowInstance()->SelectRow(1);
         Settle(300); // the picture becomes the current one, which moves the map
-        g_app.wndLatitude->setText(QString::number(Lat(36) + 0.00001, 'f', 6));
-        g_app.wndLongitude->setText(QString::number(Lon(36), 'f', 6));
+        // The user puts the trip's map where the picture was taken.
+        TripMap* map = PicturesWindowInstance()->Map();
+        QVERIFY(WaitUntil([map] { return map->IsReady(); }, 20000));
+        const double lat = Lat(36) + 0.00001;
+        EvalJs(map->View()->page(),
+               QStringLiteral("TripView(%1, %2, 16)").arg(lat, 0, 'f', 6).arg(Lon(36), 0, 'f', 6));
+        QVERIFY(WaitUntil([&] { return std::abs(map->Centre()->latitude - lat) < 1e-7; }));
         Trigger("setClockMenu");
         QCOMPARE(Tracks()->Settings().correctionMs, qint64(60000));
         const auto first = List()->NewPositionOf(0);
@@ -247,39 +253,6 @@ private slots:
         QVERIFY(std::abs(first->latitude - (Lat(6) + Lat(7)) / 2) < 1e-9);
         const QString status = Tracks()->findChild<QLabel*>("trackStatus")->text();
         QVERIFY2(status.contains("clock correction +0:01:00"), qPrintable(status));
-    }
-
-    // The window's place survives a restart, in a group of its own; with none remembered it
-    // opens beside the main window, wholly on that window's screen.
-    void remembersPlace() {
-        const QRect place(150, 120, 640, 330);
-        Tracks()->setGeometry(place);
-        Settle(100);
-        StopKartavo(std::move(m_main));
-        QVERIFY(QSettings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo")
-                    .contains("TracksWindow/geometry"));
-        m_main = StartKartavo();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-        ShowTracksWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
-        QCOMPARE(Tracks()->geometry(), place);
-
-        delete Tracks();
-        {
-            QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kartavo", "Kartavo");
-            settings.remove("TracksWindow");
-        }
-        const QRect screen = m_main->screen()->availableGeometry();
-        m_main->move(screen.right() - 400, screen.bottom() - 300);
-        Settle(100);
-        ShowTracksWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(Tracks()));
-        QVERIFY2(screen.contains(Tracks()->frameGeometry()),
-                 qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                .arg(Tracks()->x())
-                                .arg(Tracks()->y())
-                                .arg(Tracks()->width())
-                                .arg(Tracks()->height())));
     }
 };
 

@@ -1,6 +1,6 @@
-#include "app/TrackMap.h"
+#include "app/trip/TrackMap.h"
 
-#include "base/AppState.h"
+#include "app/trip/TripMap.h"
 #include "track/Track.h"
 #include "track/TrackDrawing.h"
 #include "webview/CWebBrowser.h"
@@ -15,14 +15,12 @@ namespace {
 // draws a small part of its points.
 constexpr double kDrawTolerance = 0.00001;
 
-void Run(const QByteArray& script) {
-    if (g_app.pMapView)
-        g_app.pMapView->ExecScript(script.constData());
-}
+// As in track.js.
+const char* const kColours[] = {"#c2255c", "#2f9e44", "#7048e8", "#e67700", "#0c8599", "#5c940d"};
 
 } // namespace
 
-void DrawTrack(int id, const Track& track, bool fitToView) {
+QByteArray TrackScript(int id, const Track& track, bool fitToView) {
     QByteArray script = "if (window.TrackAdd) TrackAdd(" + QByteArray::number(id) + ",[";
     bool firstSegment = true;
     for (const TrackSegment& segment : track.segments) {
@@ -42,14 +40,27 @@ void DrawTrack(int id, const Track& track, bool fitToView) {
         script += ']';
     }
     script += QByteArray("],") + (fitToView ? "true" : "false") + ')';
-    Run(script);
+    return script;
+}
+
+QByteArray ShowTrackScript(int id, bool shown) {
+    return "if (window.TrackShow) TrackShow(" + QByteArray::number(id) + ',' +
+           (shown ? "true" : "false") + ')';
+}
+
+void DrawTrack(int id, const Track& track, bool fitToView) {
+    RunOnMaps(TrackScript(id, track, fitToView));
 }
 
 void ShowTrack(int id, bool shown) {
-    Run("if (window.TrackShow) TrackShow(" + QByteArray::number(id) + ',' +
-        (shown ? "true" : "false") + ')');
+    RunOnMaps(ShowTrackScript(id, shown));
 }
 
 void RemoveTrack(int id) {
-    Run("if (window.TrackRemove) TrackRemove(" + QByteArray::number(id) + ')');
+    RunOnMaps("if (window.TrackRemove) TrackRemove(" + QByteArray::number(id) + ')');
+}
+
+const char* TrackColour(int id) {
+    constexpr int count = sizeof kColours / sizeof kColours[0];
+    return kColours[((id % count) + count) % count];
 }

@@ -1,46 +1,59 @@
-#include "app/PicturesWindow.h"
+#include "app/trip/PicturesWindow.h"
 
 #include "base/LocalPath.h"
 
-#include "app/ControlPanel.h"
 #include "app/PictureCommands.h"
-#include "app/PictureThumbnails.h"
-#include "app/PicturesBatch.h"
-#include "app/PicturesMap.h"
 #include "app/WindowPlace.h"
+#include "app/WindowPosition.h"
+#include "app/trip/PictureTable.h"
+#include "app/trip/PictureThumbnails.h"
+#include "app/trip/PicturesBatch.h"
+#include "app/trip/PicturesMap.h"
+#include "app/trip/Timeline.h"
+#include "app/trip/TracksWindow.h"
+#include "app/trip/TripMap.h"
+#include "app/trip/TripSessionKeeper.h"
 #include "base/AppState.h"
-#include "gps/DecimalText.h"
-#include "gps/GPSArguments.h"
+#include "base/SettingsFile.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureList.h"
+#include "track/PictureTime.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPromise>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSortFilterProxyModel>
-#include <QTableView>
+#include <QSplitter>
 #include <QThread>
 #include <QThreadPool>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 const QString kSettingsGroup = QStringLiteral("PicturesWindow");
+// Smaller than this, the space beside the main window is no place for a trip.
+constexpr int kLeastFreeWidth = 600;
+constexpr int kLeastFreeHeight = 400;
 
 // Names as people count: "IMG 9" before "IMG 10", whatever the locale's collation offers.
 int CompareNames(const QString& a, const QString& b) {
@@ -98,12 +111,6 @@ protected:
     }
 };
 
-// A field's number as the record reads it: the sign comes from a leading "-".
-double FieldValue(const char* text) {
-    const double size = ReadDecimal(TrimDashes(text));
-    return text[0] == '-' ? -size : size;
-}
-
 QString Duration(qint64 ms) {
     const qint64 seconds = (ms + 999) / 1000;
     if (seconds < 60)
@@ -125,30 +132,22 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     m_proxy = new PictureSortProxy(this);
     m_proxy->setSourceModel(m_list);
     m_thumbnails = new PictureThumbnails(this);
-    m_map = new PicturesMap(m_list, this);
     m_batch = new PicturesBatch(this);
+    m_tripMap = new TripMap(this);
+    m_map = new PicturesMap(m_list, m_tripMap, this);
+    m_timeline = new Timeline(this);
+    m_tracks = new TracksWindow(this, m_tripMap);
 
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("pictureTable"));
-    m_table->setAccessibleName(tr("Pictures"));
+    m_table = new PictureTable(this);
     m_table->setModel(m_proxy);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setSortingEnabled(true);
-    // The list's own order until the user asks for another.
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_table->setWordWrap(false);
     m_table->setIconSize(PictureThumbnails::Size());
-    m_table->verticalHeader()->hide();
-    // Fixed row heights: the view never measures a thousand rows.
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(PictureThumbnails::Size().height() + 4);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(PictureList::Thumbnail, PictureThumbnails::Size().width() + 8);
     m_table->setColumnWidth(PictureList::Name, 140);
     m_table->setColumnWidth(PictureList::Time, 185);
     m_table->setColumnWidth(PictureList::Position, 225);
-    m_table->setColumnWidth(PictureList::NewPosition, 225);
+    // The whole position and how it was found.
+    m_table->setColumnWidth(PictureList::NewPosition, 320);
 
     auto* remove = new QAction(tr("Remove from list"), m_table);
     remove->setObjectName(QStringLiteral("removeFromList"));
@@ -159,17 +158,13 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
 
     m_useMap = new QPushButton(tr("&Use map position"), this);
     m_useMap->setObjectName(QStringLiteral("useMapPosition"));
-    m_useMap->setToolTip(tr("Give the selected pictures the position of the Latitude and "
-                            "Longitude fields (Ctrl+M)"));
-    auto* useMap = new QAction(tr("Use map position"), this);
-    useMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    useMap->setShortcutContext(Qt::WindowShortcut);
-    addAction(useMap);
-    connect(useMap, &QAction::triggered, this, &PicturesWindow::UseMapPosition);
+    m_useMap->setToolTip(tr("Give the selected pictures the position of the centre of the "
+                            "map (Ctrl+M)"));
     connect(m_useMap, &QPushButton::clicked, this, &PicturesWindow::UseMapPosition);
 
     m_write = new QPushButton(this);
     m_write->setObjectName(QStringLiteral("writeChanges"));
+    m_write->setToolTip(tr("Write the waiting positions into the pictures (Ctrl+S)"));
     connect(m_write, &QPushButton::clicked, this, &PicturesWindow::writeRequested);
     m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("cancelBatch"));
@@ -178,12 +173,37 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("batchProgress"));
+    m_progress->setAccessibleName(tr("Progress"));
     m_progress->hide();
     m_progressText = new QLabel(this);
     m_progressText->setObjectName(QStringLiteral("progressText"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("picturesStatus"));
+    m_status->setAccessibleName(tr("Status"));
     m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    // The list and the tracks at one side, the map and the timeline at the other; all of
+    // them grow with the window.
+    m_leftSplit = new QSplitter(Qt::Vertical, this);
+    m_leftSplit->setObjectName(QStringLiteral("listSplit"));
+    m_leftSplit->addWidget(m_table);
+    m_leftSplit->addWidget(m_tracks);
+    m_leftSplit->setStretchFactor(0, 3);
+    m_leftSplit->setStretchFactor(1, 1);
+    m_rightSplit = new QSplitter(Qt::Vertical, this);
+    m_rightSplit->setObjectName(QStringLiteral("mapSplit"));
+    m_rightSplit->addWidget(m_tripMap);
+    m_rightSplit->addWidget(m_timeline);
+    m_rightSplit->setStretchFactor(0, 1);
+    m_rightSplit->setStretchFactor(1, 0);
+    m_rightSplit->setCollapsible(0, false);
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->setObjectName(QStringLiteral("tripSplit"));
+    m_split->addWidget(m_leftSplit);
+    m_split->addWidget(m_rightSplit);
+    m_split->setStretchFactor(0, 2);
+    m_split->setStretchFactor(1, 3);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_useMap);
@@ -194,10 +214,16 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     progress->addWidget(m_progressText);
     progress->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_table, 1);
+    layout->addWidget(m_split, 1);
     layout->addLayout(buttons);
     layout->addLayout(progress);
     layout->addWidget(m_status);
+    // Tab goes from part to part: the list, the map, the timeline, the tracks, the buttons.
+    setTabOrder(m_table, m_tripMap);
+    setTabOrder(m_tripMap, m_timeline);
+    setTabOrder(m_timeline, m_tracks);
+    setTabOrder(m_tracks, m_useMap);
+    setTabOrder(m_useMap, m_write);
 
     connect(m_list, &PictureList::thumbnailWanted, this, [this](int row) {
         m_thumbnails->Request(m_list->Path(row), m_list->Info(row).thumbnail);
@@ -212,11 +238,48 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     connect(this, &PicturesWindow::writeRequested, m_batch, &PicturesBatch::Write);
     connect(this, &PicturesWindow::cancelRequested, m_batch, &PicturesBatch::Cancel);
     connect(m_map, &PicturesMap::markerClicked, this, &PicturesWindow::SelectRow);
+    connect(m_tripMap, &TripMap::markerPicked, this, &PicturesWindow::SelectRow);
+    connect(m_tripMap, &TripMap::markerMoved, this, [this](int row, double lat, double lon) {
+        if (row >= 0 && row < m_list->Count())
+            PlacePictures({m_list->Path(row)}, lat, lon, tr("moved on the map"));
+    });
+    connect(m_tripMap, &TripMap::placeRequested, this,
+            [this](const QList<QByteArray>& paths, double lat, double lon) {
+                PlacePictures(paths, lat, lon, tr("placed on the map"));
+            });
+    connect(m_timeline, &Timeline::tickClicked, this, &PicturesWindow::SelectRow);
+    connect(m_timeline, &Timeline::shiftConfirmed, m_tracks, &TracksWindow::ShiftCorrection);
+    connect(m_tracks, &TracksWindow::correctionPreview, m_timeline, &Timeline::Preview);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PicturesWindow::OnSelectionChanged);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_list, signal, this, &PicturesWindow::UpdateWriteButton);
     connect(m_list, &QAbstractItemModel::dataChanged, this, &PicturesWindow::UpdateWriteButton);
+    connect(m_batch, &PicturesBatch::finished, this, [this] {
+        if (m_closeAfterWrite && m_list->WaitingRows().isEmpty()) {
+            m_closeAfterWrite = false;
+            hide();
+        }
+        m_closeAfterWrite = false;
+    });
+
+    // The timeline follows the list, the tracks and the matching settings, at most every
+    // interval.
+    m_timelineTimer.setSingleShot(true);
+    m_timelineTimer.setInterval(100);
+    connect(&m_timelineTimer, &QTimer::timeout, this, &PicturesWindow::UpdateTimeline);
+    auto timelineLater = [this] { m_timelineTimer.start(); };
+    connect(m_list, &QAbstractItemModel::modelReset, this, timelineLater);
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_list, signal, this, timelineLater);
+    connect(m_list, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                if (first.column() <= PictureList::Time && last.column() >= PictureList::Time)
+                    m_timelineTimer.start();
+            });
+    connect(m_tracks, &TracksWindow::tracksChanged, this, timelineLater);
+
+    m_session = new TripSessionKeeper(this);
 
     // Arrow keys run through many rows: only the row the user stops on is opened.
     m_showTimer.setSingleShot(true);
@@ -224,16 +287,51 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     connect(&m_showTimer, &QTimer::timeout, this, &PicturesWindow::ShowCurrent);
 
     UpdateWriteButton();
-
-    const QRect main = mainWindow != nullptr ? mainWindow->frameGeometry() : QRect();
-    RestoreWindowPlace(this, kSettingsGroup, mainWindow, QSize(980, 480),
-                       QPoint(main.right() + 8, main.top()));
+    PlaceFirstTime(mainWindow);
 }
 
 PicturesWindow::~PicturesWindow() {
     m_stopScan->store(true);
     if (isVisible())
         SaveGeometry();
+}
+
+void PicturesWindow::PlaceFirstTime(QWidget* mainWindow) {
+    QSettings settings = OpenSettingsFile();
+    settings.beginGroup(kSettingsGroup);
+    for (QSplitter* split : {m_split, m_leftSplit, m_rightSplit})
+        split->restoreState(settings.value(split->objectName()).toByteArray());
+    const bool placed = settings.contains(QStringLiteral("geometry"));
+    settings.endGroup();
+    if (placed) {
+        RestoreWindowPlace(this, kSettingsGroup, mainWindow, QSize(1100, 700), QPoint());
+        return;
+    }
+    // The first time: the screen's free space beside the main window, else all of it.
+    QScreen* screen = mainWindow != nullptr ? mainWindow->screen() : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect occupied = mainWindow != nullptr && mainWindow->isVisible()
+                               ? mainWindow->frameGeometry().adjusted(-4, -4, 4, 4)
+                               : QRect();
+    const QRect free = LargestFreeRect(available, occupied);
+    if (free.width() >= kLeastFreeWidth && free.height() >= kLeastFreeHeight) {
+        // The frame is not known before the first show: the main window's stands in.
+        const QMargins frame =
+            mainWindow != nullptr
+                ? QMargins(mainWindow->geometry().left() - mainWindow->frameGeometry().left(),
+                           mainWindow->geometry().top() - mainWindow->frameGeometry().top(),
+                           mainWindow->frameGeometry().right() - mainWindow->geometry().right(),
+                           mainWindow->frameGeometry().bottom() - mainWindow->geometry().bottom())
+                : QMargins();
+        setGeometry(free.marginsRemoved(frame));
+    } else {
+        setGeometry(available);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 QList<int> PicturesWindow::SelectedRows() const {
@@ -297,23 +395,40 @@ bool PicturesWindow::UseMapPosition() {
         SetStatus(tr("Select the pictures that should get the map's position first."));
         return false;
     }
-    char latitude[kFieldTextSize];
-    char longitude[kFieldTextSize];
-    // The same check as a record: never a position the user did not mean.
-    char problem[96];
-    if (!ReadPositionFields(latitude, longitude, problem, sizeof problem)) {
-        SetStatus(tr("No new position given: %1").arg(QString::fromUtf8(problem)));
+    const std::optional<MapPoint> centre = m_tripMap->Centre();
+    if (!centre) {
+        SetStatus(tr("The map is not ready yet."));
         return false;
     }
-    const double lat = FieldValue(latitude);
-    const double lon = FieldValue(longitude);
+    PlacePictures({}, centre->latitude, centre->longitude, tr("map"));
+    return true;
+}
+
+void PicturesWindow::PlacePictures(const QList<QByteArray>& paths, double latitude,
+                                   double longitude, const QString& how) {
+    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::fabs(latitude) > 90 ||
+        std::fabs(longitude) > 180)
+        return;
+    QList<int> rows;
+    if (paths.isEmpty()) {
+        rows = SelectedRows();
+    } else {
+        for (const QByteArray& path : paths) {
+            const int row = m_list->RowOf(path);
+            if (row >= 0)
+                rows << row;
+        }
+    }
+    if (rows.isEmpty()) {
+        SetStatus(tr("Select the pictures to place first."));
+        return;
+    }
     // No altitude: a picture keeps its own, and one without gets none.
     for (int row : rows)
-        m_list->SetNewPosition(row, lat, lon, std::nullopt, QDateTime(), tr("map"));
+        m_list->SetNewPosition(row, latitude, longitude, std::nullopt, QDateTime(), how);
     SetStatus(tr("%1 will get %2, %3.")
                   .arg(PictureList::PictureCount(static_cast<int>(rows.size())),
-                       QString::number(lat, 'f', 6), QString::number(lon, 'f', 6)));
-    return true;
+                       QString::number(latitude, 'f', 6), QString::number(longitude, 'f', 6)));
 }
 
 void PicturesWindow::RemoveSelected() {
@@ -360,6 +475,50 @@ void PicturesWindow::SetBusy(bool busy) {
     UpdateWriteButton();
 }
 
+bool PicturesWindow::MayLeave(bool programEnds) {
+    const int waiting = static_cast<int>(m_list->WaitingRows().size());
+    if (waiting == 0 || m_batch->IsBusy())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Kartavo"),
+                    waiting == 1 ? tr("1 new position is waiting to be written.")
+                                 : tr("%1 new positions are waiting to be written.").arg(waiting),
+                    QMessageBox::NoButton, isVisible() ? this : parentWidget());
+    box.setObjectName(QStringLiteral("leaveQuestion"));
+    box.setInformativeText(tr("Write them into the pictures now, discard them, or go back?"));
+    QPushButton* write = box.addButton(tr("&Write"), QMessageBox::AcceptRole);
+    write->setObjectName(QStringLiteral("leaveWrite"));
+    QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    discard->setObjectName(QStringLiteral("leaveDiscard"));
+    QPushButton* stay = box.addButton(QMessageBox::Cancel);
+    stay->setObjectName(QStringLiteral("leaveCancel"));
+    box.setDefaultButton(write);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == discard) {
+        for (int row : m_list->WaitingRows())
+            m_list->ClearNewPosition(row, tr("discarded"));
+        return true;
+    }
+    if (box.clickedButton() != write)
+        return false;
+    emit writeRequested();
+    if (!programEnds) {
+        m_closeAfterWrite = true;
+        return false; // the window goes once the write is done
+    }
+    // The window shows the write's progress meanwhile.
+    while (m_batch->IsBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return true;
+}
+
+void PicturesWindow::closeEvent(QCloseEvent* event) {
+    if (MayLeave())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void PicturesWindow::hideEvent(QHideEvent* event) {
     SaveGeometry();
     QWidget::hideEvent(event);
@@ -368,6 +527,7 @@ void PicturesWindow::hideEvent(QHideEvent* event) {
 void PicturesWindow::OnSelectionChanged() {
     const QList<int> rows = SelectedRows();
     m_map->SetSelected(rows);
+    m_timelineTimer.start();
     if (rows.size() == 1)
         m_showTimer.start();
     else
@@ -378,8 +538,16 @@ void PicturesWindow::ShowCurrent() {
     const QList<int> rows = SelectedRows();
     if (rows.size() != 1)
         return;
-    // What opening this picture does: preview, pickers, fields, map, information box.
-    TakePicture(m_list->Path(rows.first()));
+    const int row = rows.first();
+    // What opening this picture does in the main window: preview, pickers, fields, map,
+    // information box. The trip's map goes to it only when it has a position.
+    TakePicture(m_list->Path(row));
+    const auto place = m_list->NewPositionOf(row);
+    const PictureRead& info = m_list->Info(row);
+    if (place)
+        m_tripMap->ShowPoint(place->latitude, place->longitude);
+    else if (info.latitude && info.longitude)
+        m_tripMap->ShowPoint(*info.latitude, *info.longitude);
 }
 
 void PicturesWindow::UpdateWriteButton() {
@@ -388,8 +556,33 @@ void PicturesWindow::UpdateWriteButton() {
     m_write->setEnabled(waiting > 0 && !m_busy);
 }
 
+void PicturesWindow::UpdateTimeline() {
+    const MatchSettings settings = m_tracks->CurrentSettings();
+    const QTimeZone zone =
+        settings.zoneId.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(settings.zoneId);
+    const QList<int> selected = SelectedRows();
+    std::vector<TimelineTick> ticks;
+    ticks.reserve(static_cast<std::size_t>(m_list->Count()));
+    for (int row = 0; row < m_list->Count(); ++row) {
+        if (!m_list->IsRead(row))
+            continue;
+        const PictureRead& info = m_list->Info(row);
+        const auto utc =
+            PictureUtcMs(CameraTime{info.dateTime, info.offset}, zone, settings.correctionMs);
+        if (utc)
+            ticks.push_back({row, *utc, std::binary_search(selected.begin(), selected.end(), row)});
+    }
+    m_timeline->SetData(std::move(ticks), m_tracks->TimelineTracks(), settings.largestGapMs, zone);
+}
+
 void PicturesWindow::SaveGeometry() {
     SaveWindowPlace(this, kSettingsGroup);
+    QSettings settings = OpenSettingsFile();
+    settings.beginGroup(kSettingsGroup);
+    for (const QSplitter* split : {m_split, m_leftSplit, m_rightSplit})
+        settings.setValue(split->objectName(), split->saveState());
+    settings.endGroup();
+    settings.sync();
 }
 
 PicturesWindow* PicturesWindowInstance() {
@@ -401,6 +594,14 @@ PicturesWindow* PicturesWindowInstance() {
                          [window = s_window.data()] { delete window; });
     }
     return s_window;
+}
+
+PicturesWindow* ExistingPicturesWindow() {
+    return s_window;
+}
+
+bool MayEndTrip() {
+    return !s_window || s_window->MayLeave(true);
 }
 
 PicturesWindow* ShowPicturesWindow() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/TrackMatching.h"
+#include "app/trip/Timeline.h"
+#include "app/trip/TrackMatching.h"
 #include "track/Track.h"
 #include "track/TrackZone.h"
 
@@ -16,19 +17,21 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TrackMatcher;
+class TripMap;
 
-// The opened tracks beside the main window: each drawn on the map, listed with its time
-// span, points and length, and the pictures of the Pictures window matched to them.
+// The opened tracks, a part of the trip window: each drawn on the maps, listed with its
+// time span, points and length, and the listed pictures matched to them.
 class TracksWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TracksWindow(QWidget* mainWindow);
-    ~TracksWindow() override;
+    TracksWindow(QWidget* parent, TripMap* tripMap);
 
     // Reads the files away from the window; each loads whole or not at all, and a file
     // already open is not opened again.
     void OpenFiles(const QStringList& files);
     bool IsLoading() const { return m_loading > 0; }
+    // Adds a track made elsewhere (a location history, the pictures' own positions).
+    void AddTrack(Track track);
     int TrackCount() const { return static_cast<int>(m_tracks.size()); }
 
     // Asks how, then matches the listed (or selected) pictures to the shown tracks.
@@ -40,13 +43,24 @@ public:
     bool SetClockFromPicture();
 
     const MatchSettings& Settings() const { return m_settings; }
+    // The settings matching starts with now: the zone the user chose, else the tracks'.
+    MatchSettings CurrentSettings() const;
+    // Moves the camera's clock correction by shiftMs and matches every picture again.
+    void ShiftCorrection(qint64 shiftMs);
+    // The shown tracks' coverage, for the timeline.
+    std::vector<TimelineTrack> TimelineTracks() const;
+    // The files the open tracks were read from.
+    QStringList TrackFiles() const;
+    // How the trip was matched when it was kept.
+    void RestoreSettings(const MatchSettings& settings);
     void SetStatus(const QString& text, bool problem = false);
 
 signals:
     void tracksLoaded();
-
-protected:
-    void hideEvent(QHideEvent* event) override;
+    // Tracks opened, closed, shown or hidden, or the matching settings changed.
+    void tracksChanged();
+    // The match dialog's correction, as a shift from the one in use, while it is edited.
+    void correctionPreview(qint64 shiftMs);
 
 private:
     struct Loaded {
@@ -64,7 +78,9 @@ private:
     // The zone the dialog starts at, and why.
     QByteArray StartZone(QString* note) const;
     void SaveSettings() const;
+    void DrawOnTripMap() const;
 
+    TripMap* m_tripMap;
     std::vector<Loaded> m_tracks;
     int m_nextId = 1;
     int m_loading = 0;
@@ -82,5 +98,6 @@ private:
 // The file dialog's filter for track files.
 QString TrackFileFilter();
 
+// The tracks part of the trip window (made when needed), and the window shown with it.
 TracksWindow* TracksWindowInstance();
 TracksWindow* ShowTracksWindow();

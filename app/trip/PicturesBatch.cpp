@@ -1,7 +1,8 @@
-#include "app/PicturesBatch.h"
+#include "app/trip/PicturesBatch.h"
 
 #include "app/ControlPanel.h"
-#include "app/PicturesWindow.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/UndoReport.h"
 #include "formats/PictureFormats.h"
 #include "pictures/PictureList.h"
 
@@ -167,6 +168,7 @@ void PicturesBatch::OnFinished(int succeeded, int, bool cancelled) {
         m_pendingReads = m_changed + m_pendingReads;
         m_changed.clear();
     }
+    emit finished();
     StartNextRead();
 }
 
@@ -188,4 +190,5 @@ void PicturesBatch::ReportUndo() {
                 m_notUndone.join(QStringLiteral("\r\n"));
     Inform(text);
     m_window->SetStatus(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("; ")));
+    ShowUndoReport(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }

@@ -1,15 +1,16 @@
-#include "app/TracksWindow.h"
+#include "app/trip/TracksWindow.h"
 #include "app/FieldsPosition.h"
 #include "app/LastFolder.h"
-#include "app/MatchDialog.h"
-#include "app/PicturesWindow.h"
-#include "app/TrackMap.h"
-#include "app/WindowPlace.h"
+#include "app/trip/MatchDialog.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TrackMap.h"
+#include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
-#include "track/GpxReader.h"
+#include "track/GpsbabelTrack.h"
 #include "track/PictureTime.h"
 #include "track/TimeText.h"
+#include "track/TrackCoverage.h"
 #include "track/TrackMatcher.h"
 #include "track/TrackZone.h"
 #include "webview/CWebBrowser.h"
@@ -39,7 +40,6 @@
 namespace {
 
 const QString kSettingsGroup = QStringLiteral("Track");
-const QString kPlaceGroup = QStringLiteral("TracksWindow");
 // Farther than this from every track, the map is not where the picture was taken.
 constexpr double kFarMetres = 5000;
 
@@ -73,15 +73,12 @@ QString LengthText(double metres) {
                          : QObject::tr("%1 km").arg(metres / 1000, 0, 'f', 1);
 }
 
-QPointer<TracksWindow> s_window;
-
 } // namespace
 
-TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+TracksWindow::TracksWindow(QWidget* parent, TripMap* tripMap)
+    : QWidget(parent), m_tripMap(tripMap) {
     setObjectName(QStringLiteral("tracksWindow"));
-    setWindowTitle(tr("Kartavo - Tracks"));
-    if (mainWindow != nullptr)
-        setWindowIcon(mainWindow->windowIcon());
+    setAccessibleName(tr("Tracks"));
 
     QSettings settings = OpenSettings();
     settings.beginGroup(kSettingsGroup);
@@ -113,8 +110,8 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     m_close = button(tr("&Close"), "closeTrack");
     m_match = button(tr("&Match to Track..."), "matchToTrack");
     m_clock = button(tr("Set Clock from This &Picture"), "setClockFromPicture");
-    m_clock->setToolTip(tr("Select the one picture whose place you know in the Pictures "
-                           "window and put the map there"));
+    m_clock->setToolTip(tr("Select the one picture whose place you know in the list and put "
+                           "the map's centre there"));
     connect(m_open, &QPushButton::clicked, this, [this] {
         const QStringList files = QFileDialog::getOpenFileNames(
             this, tr("Open Track"), LastFolder(QStringLiteral("Tracks")), TrackFileFilter());
@@ -149,27 +146,27 @@ TracksWindow::TracksWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window
     layout->addLayout(buttons);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
+    layout->setContentsMargins(0, 0, 0, 0);
     // A map page loaded again has lost its lines.
     if (g_app.pMapView && g_app.pMapView->View())
         connect(g_app.pMapView->View()->page(), &QWebEnginePage::loadFinished, this, [this] {
             for (const Loaded& t : m_tracks) {
-                DrawTrack(t.id, t.track, false);
+                if (g_app.pMapView)
+                    g_app.pMapView->ExecScript(TrackScript(t.id, t.track, false).constData());
                 ShowTrack(t.id, t.shown);
             }
         });
-    const QRect main = mainWindow != nullptr ? mainWindow->frameGeometry() : QRect();
-    RestoreWindowPlace(this, kPlaceGroup, mainWindow, QSize(900, 300),
-                       QPoint(main.left(), main.bottom() + 8));
+    if (m_tripMap != nullptr)
+        connect(m_tripMap, &TripMap::ready, this, &TracksWindow::DrawOnTripMap);
 }
 
-TracksWindow::~TracksWindow() {
-    if (isVisible())
-        SaveWindowPlace(this, kPlaceGroup);
-}
-
-void TracksWindow::hideEvent(QHideEvent* event) {
-    SaveWindowPlace(this, kPlaceGroup);
-    QWidget::hideEvent(event);
+void TracksWindow::DrawOnTripMap() const {
+    for (std::size_t i = 0; i < m_tracks.size(); ++i) {
+        const Loaded& t = m_tracks[i];
+        m_tripMap->Run(TrackScript(t.id, t.track, i + 1 == m_tracks.size()));
+        if (!t.shown)
+            m_tripMap->Run(ShowTrackScript(t.id, false));
+    }
 }
 
 void TracksWindow::SetStatus(const QString& text, bool problem) {
@@ -227,7 +224,7 @@ void TracksWindow::OpenFiles(const QStringList& files) {
         auto result = std::make_shared<Result>();
         int done = 0;
         for (const QString& path : paths) {
-            GpxResult gpx = ReadGpxFile(path);
+            GpxResult gpx = ReadTrackFile(path);
             if (!gpx.ok)
                 result->problems << gpx.error;
             result->problems << gpx.notes;
@@ -244,6 +241,18 @@ void TracksWindow::OpenFiles(const QStringList& files) {
         promise->addResult(result);
         promise->finish();
     });
+}
+
+void TracksWindow::AddTrack(Track track) {
+    Loaded loaded;
+    loaded.summary = Summarize(track);
+    if (const auto start = TrackStart(track))
+        loaded.zone = NearestCityZone(start->latitude, start->longitude);
+    loaded.track = std::move(track);
+    std::vector<Loaded> list;
+    list.push_back(std::move(loaded));
+    AddLoaded(std::move(list), {});
+    emit tracksLoaded();
 }
 
 void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& problems) {
@@ -285,6 +294,7 @@ void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& prob
         text +=
             (text.isEmpty() ? QString() : QStringLiteral("\n")) + problems.join(QLatin1Char('\n'));
     SetStatus(text, !problems.isEmpty());
+    emit tracksChanged();
 }
 
 void TracksWindow::CloseSelected() {
@@ -298,6 +308,7 @@ void TracksWindow::CloseSelected() {
         delete item;
     }
     m_close->setEnabled(!m_list->selectedItems().isEmpty());
+    emit tracksChanged();
 }
 
 void TracksWindow::OnItemChanged(QTreeWidgetItem* item, int column) {
@@ -309,6 +320,7 @@ void TracksWindow::OnItemChanged(QTreeWidgetItem* item, int column) {
         if (t.id == id && t.shown != shown) {
             t.shown = shown;
             ShowTrack(id, shown);
+            emit tracksChanged();
         }
 }
 
@@ -382,20 +394,26 @@ void TracksWindow::MatchToTrack() {
     start.zoneId = StartZone(&note);
     MatchDialog dialog(this, start, note, static_cast<int>(pictures->SelectedRows().size()),
                        pictures->Model()->Count());
-    if (dialog.exec() != QDialog::Accepted)
+    // The timeline shows the correction as it is typed.
+    connect(&dialog, &MatchDialog::correctionEdited, this,
+            [this](qint64 ms) { emit correctionPreview(ms - m_settings.correctionMs); });
+    const int answer = dialog.exec();
+    emit correctionPreview(0);
+    if (answer != QDialog::Accepted)
         return;
     m_settings = dialog.Settings();
     m_zoneChosen = true;
     SaveSettings();
     Match(m_settings, dialog.SelectedOnly());
+    emit tracksChanged();
 }
 
 bool TracksWindow::SetClockFromPicture() {
     PicturesWindow* pictures = PicturesWindowInstance();
     const QList<int> rows = pictures ? pictures->SelectedRows() : QList<int>();
     if (rows.size() != 1) {
-        SetStatus(tr("Select the one picture whose place you know in the Pictures window, and "
-                     "put the map where it was taken."),
+        SetStatus(tr("Select the one picture whose place you know in the list, and put the "
+                     "map's centre where it was taken."),
                   true);
         return false;
     }
@@ -405,14 +423,22 @@ bool TracksWindow::SetClockFromPicture() {
         SetStatus(tr("That picture gives no time taken."), true);
         return false;
     }
-    QString problem;
-    const auto place = ReadFieldsPosition(&problem);
-    if (!place) {
-        SetStatus(tr("The map gives no place: %1").arg(problem), true);
-        return false;
+    // The trip's map, where the user works; the main window's fields before it has loaded.
+    double lat = 0;
+    double lon = 0;
+    if (const auto centre = m_tripMap != nullptr ? m_tripMap->Centre() : std::nullopt) {
+        lat = centre->latitude;
+        lon = centre->longitude;
+    } else {
+        QString problem;
+        const auto place = ReadFieldsPosition(&problem);
+        if (!place) {
+            SetStatus(tr("The map gives no place: %1").arg(problem), true);
+            return false;
+        }
+        lat = place->latitude;
+        lon = place->longitude;
     }
-    const double lat = place->latitude;
-    const double lon = place->longitude;
     const TrackMatcher matcher(ShownTracks());
     const auto pass = matcher.ClosestPass(lat, lon, m_settings.largestGapMs);
     if (!pass) {
@@ -426,8 +452,7 @@ bool TracksWindow::SetClockFromPicture() {
                   true);
         return false;
     }
-    MatchSettings settings = m_settings;
-    settings.zoneId = StartZone(nullptr);
+    MatchSettings settings = CurrentSettings();
     const QTimeZone zone =
         settings.zoneId.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(settings.zoneId);
     const auto correction = CorrectionForMoment(time, zone, pass->utcMs);
@@ -445,25 +470,69 @@ bool TracksWindow::SetClockFromPicture() {
     SetStatus(counts ? text + QLatin1Char(' ') + DescribeCounts(*counts) : text);
     if (counts)
         pictures->SetStatus(m_status->text());
+    emit tracksChanged();
     return counts.has_value();
 }
 
+MatchSettings TracksWindow::CurrentSettings() const {
+    MatchSettings settings = m_settings;
+    settings.zoneId = StartZone(nullptr);
+    return settings;
+}
+
+void TracksWindow::ShiftCorrection(qint64 shiftMs) {
+    m_settings.correctionMs += shiftMs;
+    SaveSettings();
+    QString text = tr("Clock correction %1.").arg(FormatClockCorrection(m_settings.correctionMs));
+    PicturesWindow* pictures = PicturesWindowInstance();
+    if (pictures != nullptr && pictures->Model()->Count() > 0 && !ShownTracks().empty() &&
+        TrackMatcher(ShownTracks()).HasTimes()) {
+        if (const auto counts = Match(CurrentSettings(), false))
+            text += QLatin1Char(' ') + DescribeCounts(*counts);
+    }
+    SetStatus(text);
+    if (pictures != nullptr)
+        pictures->SetStatus(text);
+    emit tracksChanged();
+}
+
+std::vector<TimelineTrack> TracksWindow::TimelineTracks() const {
+    std::vector<TimelineTrack> tracks;
+    for (const Loaded& t : m_tracks)
+        if (t.shown)
+            tracks.push_back({t.track.name, QColor(QString::fromLatin1(TrackColour(t.id))),
+                              CoveredSpans(t.track, m_settings.largestGapMs)});
+    return tracks;
+}
+
+QStringList TracksWindow::TrackFiles() const {
+    QStringList files;
+    for (const Loaded& t : m_tracks)
+        if (!t.track.fileName.isEmpty() && !files.contains(t.track.fileName))
+            files << t.track.fileName;
+    return files;
+}
+
+void TracksWindow::RestoreSettings(const MatchSettings& settings) {
+    m_settings = settings;
+    m_zoneChosen = !settings.zoneId.isEmpty();
+    SaveSettings();
+    emit tracksChanged();
+}
+
 QString TrackFileFilter() {
-    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML);;All files (*)");
+    const QString other = GpsbabelPatterns().join(QLatin1Char(' '));
+    return QObject::tr("GPS tracks (*.gpx *.GPX *.kml *.KML %1);;GPX and KML (*.gpx *.GPX *.kml "
+                       "*.KML);;Other formats, read with gpsbabel (%1);;All files (*)")
+        .arg(other);
 }
 
 TracksWindow* TracksWindowInstance() {
-    if (!s_window && g_app.wndMain != nullptr)
-        s_window = new TracksWindow(g_app.wndMain);
-    return s_window;
+    PicturesWindow* window = PicturesWindowInstance();
+    return window != nullptr ? window->Tracks() : nullptr;
 }
 
 TracksWindow* ShowTracksWindow() {
-    TracksWindow* window = TracksWindowInstance();
-    if (window != nullptr) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-    }
-    return window;
+    PicturesWindow* window = ShowPicturesWindow();
+    return window != nullptr ? window->Tracks() : nullptr;
 }

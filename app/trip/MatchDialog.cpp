@@ -1,4 +1,4 @@
-#include "app/MatchDialog.h"
+#include "app/trip/MatchDialog.h"
 
 #include "track/TimeText.h"
 
@@ -32,6 +32,10 @@ MatchDialog::MatchDialog(QWidget* parent, const MatchSettings& settings, const Q
 
     m_correction = new QLineEdit(FormatClockCorrection(settings.correctionMs), this);
     m_correction->setObjectName(QStringLiteral("clockCorrection"));
+    connect(m_correction, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (const auto ms = ParseClockCorrection(text))
+            emit correctionEdited(*ms);
+    });
     m_correction->setAccessibleName(tr("Camera clock correction"));
     m_correction->setToolTip(tr("Added to the camera's clock: +h:mm:ss when it was slow, "
                                 "-h:mm:ss when it was fast"));

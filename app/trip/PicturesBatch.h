@@ -27,6 +27,10 @@ public:
     void UndoLast();
     void Cancel();
 
+signals:
+    // A read, write or undo has ended and been reported.
+    void finished();
+
 private:
     enum class Operation { None, Read, Write, Undo };
 

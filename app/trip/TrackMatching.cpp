@@ -1,4 +1,4 @@
-#include "app/TrackMatching.h"
+#include "app/trip/TrackMatching.h"
 
 #include "pictures/PictureList.h"
 #include "track/PictureTime.h"

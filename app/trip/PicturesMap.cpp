@@ -1,4 +1,6 @@
-#include "app/PicturesMap.h"
+#include "app/trip/PicturesMap.h"
+
+#include "app/trip/TripMap.h"
 
 #include "base/AppState.h"
 #include "pictures/PictureList.h"
@@ -19,7 +21,8 @@ void AppendNumber(QByteArray& script, double value) {
 
 } // namespace
 
-PicturesMap::PicturesMap(PictureList* list, QObject* parent) : QObject(parent), m_list(list) {
+PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
+    : QObject(parent), m_list(list), m_tripMap(tripMap) {
     // Many changes at once (a whole read or write) make one new set of markers.
     m_timer.setSingleShot(true);
     m_timer.setInterval(100);
@@ -28,6 +31,7 @@ PicturesMap::PicturesMap(PictureList* list, QObject* parent) : QObject(parent), 
     connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::Refresh);
+    connect(tripMap, &TripMap::ready, this, &PicturesMap::Refresh);
     if (g_app.pMapView && g_app.pMapView->View()) {
         QWebEnginePage* page = g_app.pMapView->View()->page();
         // Straight from the page: the shell's own title event reads the title later, when
@@ -49,8 +53,6 @@ void PicturesMap::Refresh() {
 }
 
 void PicturesMap::Send() {
-    if (!g_app.pMapView)
-        return;
     QByteArray script = "if (window.PicturesShow) PicturesShow([";
     bool first = true;
     for (int row = 0; row < m_list->Count(); ++row) {
@@ -80,7 +82,7 @@ void PicturesMap::Send() {
         script += ',' + QByteArray::number(flags) + ']';
     }
     script += "])";
-    g_app.pMapView->ExecScript(script.constData());
+    RunOnMaps(script);
 }
 
 void PicturesMap::OnTitle(const QString& title) {

@@ -1,4 +1,4 @@
-#include "app/PictureThumbnails.h"
+#include "app/trip/PictureThumbnails.h"
 
 #include "formats/PicturePreview.h"
 

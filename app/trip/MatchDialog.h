@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TrackMatching.h"
+#include "app/trip/TrackMatching.h"
 
 #include <QDialog>
 
@@ -23,6 +23,10 @@ public:
     bool SelectedOnly() const;
 
     void accept() override;
+
+signals:
+    // The correction as typed, whenever it reads as one.
+    void correctionEdited(qint64 ms);
 
 private:
     QComboBox* m_zone;
