@@ -1,10 +1,12 @@
 // Listing many pictures of mixed formats in the Pictures window, against as many JPEGs:
 // the time until every row is read and has its thumbnail, and how late the window's
-// event loop ran meanwhile. Run by hand: see README.md.
+// event loop ran meanwhile. Then a phone-sized HEIC's preview against libheif's own
+// decode of it. Run by hand: see README.md.
 #include "app/NetworkState.h"
 #include "app/Startup.h"
 #include "app/trip/PicturesWindow.h"
 #include "bench/BenchSupport.h"
+#include "formats/PicturePreview.h"
 #include "pictures/PictureList.h"
 
 #include "tests/formats/FormatPictures.h"
@@ -17,6 +19,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+#include <libheif/heif.h>
 
 namespace {
 
@@ -84,6 +88,66 @@ Listing List(PicturesWindow* window, const QList<QByteArray>& paths) {
     return result;
 }
 
+// libheif's own decode of path's main picture, as its tools do it: read, decode into
+// colorspace and chroma (undefined: as coded, no conversion); milliseconds, -1 on failure.
+double LibheifDecode(const QByteArray& path, heif_colorspace colorspace, heif_chroma chroma) {
+    QElapsedTimer clock;
+    clock.start();
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    const bool ok =
+        heif_context_read_from_file(context, path.constData(), nullptr).code == heif_error_Ok &&
+        heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok &&
+        heif_decode_image(handle, &image, colorspace, chroma, nullptr).code == heif_error_Ok;
+    if (image)
+        heif_image_release(image);
+    if (handle)
+        heif_image_handle_release(handle);
+    heif_context_free(context);
+    return ok ? Bench::Milliseconds(clock) : -1;
+}
+
+// The preview of a phone-sized HEIC as the photo view makes it (decoded, scaled to the
+// view's 1600 pixels, kept as a JPEG), each run on a fresh copy so that no kept preview
+// is found; against libheif decoding the same file, and heif-convert making a JPEG of it.
+void HeicPreview(const QString& folder, int runs) {
+    const QString jpeg = folder + "/phone.jpg", heic = folder + "/phone.heic";
+    using FormatPictures::RunTool;
+    RunTool("convert", {"-size", "4032x3024", "plasma:tan-steelblue", "-quality", "92", jpeg});
+    RunTool("heif-enc", {"-q", "80", "-t", "320", "-o", heic, jpeg});
+    heif_init(nullptr);
+    std::vector<double> preview, asCoded, rgb, convert;
+    for (int run = -1; run < runs; ++run) { // the first warms the caches
+        const QString copy = QStringLiteral("%1/phone-%2.heic").arg(folder).arg(run + 1);
+        QFile::copy(heic, copy);
+        QElapsedTimer clock;
+        clock.start();
+        QString why;
+        const QString made = PicturePreview::CachedPreviewFile(QFile::encodeName(copy), &why);
+        const double previewMs = Bench::Milliseconds(clock);
+        if (made.isEmpty())
+            std::printf("no preview: %s\n", qPrintable(why));
+        const double codedMs = LibheifDecode(QFile::encodeName(copy), heif_colorspace_undefined,
+                                             heif_chroma_undefined);
+        const double rgbMs = LibheifDecode(QFile::encodeName(copy), heif_colorspace_RGB,
+                                           heif_chroma_interleaved_RGB);
+        const double convertMs =
+            Bench::TimeProcess("heif-convert", {"-q", "90", copy, folder + "/converted.jpg"});
+        if (run < 0)
+            continue;
+        preview.push_back(previewMs);
+        asCoded.push_back(codedMs);
+        rgb.push_back(rgbMs);
+        convert.push_back(convertMs);
+    }
+    std::printf("\nHEIC 4032x3024 (heif-enc -q 80 -t 320), one at a time:\n");
+    Bench::PrintRow("Kartavo preview (decode, scale to 1600, keep as JPEG)", preview);
+    Bench::PrintRow("libheif decode, as coded (YCbCr 4:2:0)", asCoded);
+    Bench::PrintRow("libheif decode into RGB", rgb);
+    Bench::PrintRow("heif-convert -q 90 to JPEG (a process)", convert);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -109,8 +173,13 @@ int main(int argc, char* argv[]) {
     using FormatPictures::RunTool;
     RunTool("convert",
             {"-size", "2000x1500", "plasma:steelblue-forestgreen", "-quality", "90", jpeg});
-    // The HEIC without an Exif thumbnail, as phones make them: its thumbnail is decoded.
-    RunTool("heif-enc", {"-q", "80", "-o", heic, jpeg});
+    // The HEIC as phones make them: a 320 pixel thumbnail of its own, none in its Exif.
+    // BENCH_HEIC_THUMBNAIL=0 makes it without one, so that each is decoded whole.
+    const QString heicThumbnail = qEnvironmentVariable("BENCH_HEIC_THUMBNAIL", "320");
+    if (heicThumbnail == "0")
+        RunTool("heif-enc", {"-q", "80", "-o", heic, jpeg});
+    else
+        RunTool("heif-enc", {"-q", "80", "-t", heicThumbnail, "-o", heic, jpeg});
     RunTool("convert", {jpeg, "-resize", "160x120", thumb});
     RunTool("exiftool", {"-q", "-overwrite_original", "-ThumbnailImage<=" + thumb,
                          "-DateTimeOriginal=2021:06:05 14:30:00", jpeg});
@@ -135,8 +204,8 @@ int main(int argc, char* argv[]) {
     Settle(1000);
 
     std::printf("%d pictures: %d JPEG, %d RAW (NEF with a 2000x1500 preview), %d HEIC "
-                "(2000x1500)\n",
-                count, count - heics - raws, raws, heics);
+                "(2000x1500, thumbnail %s)\n",
+                count, count - heics - raws, raws, heics, qPrintable(heicThumbnail));
     List(window, jpegs); // warms the caches
     std::vector<double> mixedRead, mixedAll, mixedLate, jpegRead, jpegAll, jpegLate;
     for (int run = 0; run < runs; ++run) {
@@ -155,6 +224,7 @@ int main(int argc, char* argv[]) {
     Bench::PrintRow("JPEG only: all read", jpegRead);
     Bench::PrintRow("JPEG only: all thumbnails shown", jpegAll);
     Bench::PrintRow("JPEG only: worst event-loop delay", jpegLate);
+    HeicPreview(folder.path(), runs);
     StopKartavo(std::move(main));
     return 0;
 }

@@ -5,10 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,55 +87,6 @@ QList<Jpeg> Extract(const QList<QByteArray>& paths, Size size, QString* error) {
     if (error && (perl.exitStatus() != QProcess::NormalExit || perl.exitCode() != 0))
         *error = QString::fromUtf8(perl.readAllStandardError()).trimmed();
     return previews;
-}
-
-bool CanDecodeHeif() {
-    return !QStandardPaths::findExecutable(QStringLiteral("heif-convert")).isEmpty();
-}
-
-QByteArray DecodeHeif(const QByteArray& path, const QString& workFolder, QString* error) {
-    if (!CanDecodeHeif()) {
-        if (error)
-            *error = QStringLiteral("No HEIC decoder is installed (heif-convert)");
-        return {};
-    }
-    QTemporaryDir work(workFolder + QStringLiteral("/heif-XXXXXX"));
-    if (!work.isValid()) {
-        if (error)
-            *error = QStringLiteral("Could not make a work folder in ") + workFolder;
-        return {};
-    }
-    // A link of a plain name: any bytes in the picture's own name, even a leading dash,
-    // reach the decoder intact.
-    const QString link = work.filePath(QStringLiteral("picture"));
-    const QByteArray target =
-        path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
-    if (symlink(target.constData(), QFile::encodeName(link).constData()) != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-        return {};
-    }
-    const QString out = work.filePath(QStringLiteral("picture.jpg"));
-    QProcess decoder;
-    decoder.start(QStringLiteral("heif-convert"),
-                  {QStringLiteral("-q"), QStringLiteral("90"), link, out});
-    if (!decoder.waitForFinished(kRunLimitMs)) {
-        decoder.kill();
-        decoder.waitForFinished();
-    }
-    // A file of several pictures gives "picture-1.jpg" and on; the first is the main one.
-    const QStringList made =
-        QDir(work.path()).entryList({QStringLiteral("picture*.jpg")}, QDir::Files, QDir::Name);
-    QFile jpeg(made.contains(QStringLiteral("picture.jpg")) || made.isEmpty()
-                   ? out
-                   : work.filePath(made.first()));
-    if (decoder.exitStatus() != QProcess::NormalExit || decoder.exitCode() != 0 ||
-        !jpeg.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QString::fromUtf8(decoder.readAllStandardError()).trimmed();
-        return {};
-    }
-    return jpeg.readAll();
 }
 
 QString CacheFolder() {

@@ -4,9 +4,9 @@
 #include <QList>
 #include <QString>
 
-// Pictures that files carry inside them (the preview of a RAW file, a thumbnail) and
-// pictures that only an outside decoder can make; without a window. Each call runs a
-// child process and waits for it: call it off the user-interface thread.
+// Pictures that files carry inside them (the preview of a RAW file, a thumbnail); without
+// a window. Each call runs a child process and waits for it: call it off the
+// user-interface thread.
 namespace EmbeddedPreview {
 
 struct Jpeg {
@@ -20,13 +20,6 @@ enum class Size { Largest, Smallest };
 // and ThumbnailImage, or the smallest for thumbnails), one ExifTool run for all of
 // them. Empty entries where there is none or the run failed; error says why a run failed.
 QList<Jpeg> Extract(const QList<QByteArray>& paths, Size size, QString* error = nullptr);
-
-// HEIC, HEIF and AVIF pictures decoded into a JPEG by libheif's heif-convert, or empty
-// with why. workFolder must be private: the decoder's files are made there.
-QByteArray DecodeHeif(const QByteArray& path, const QString& workFolder, QString* error);
-
-// True when the outside decoder that DecodeHeif needs is installed.
-bool CanDecodeHeif();
 
 // A folder of the user's own (mode 0700) for made previews: under the cache folder, or
 // the temporary folder when that cannot be made. Empty when neither can.

@@ -106,6 +106,11 @@ bool IsRaw(const QByteArray& path) {
     return RawExtensions().contains(Extension(path));
 }
 
+bool IsHeif(const QByteArray& path) {
+    static const QStringList heif{"heic", "heif", "hif", "avif"};
+    return heif.contains(Extension(path));
+}
+
 bool PageShows(const QByteArray& path) {
     static const QStringList shown{"jpg", "jpeg", "jpe", "png", "webp", "gif", "bmp", "dib"};
     return shown.contains(Extension(path));

@@ -24,6 +24,8 @@ QString DialogPatterns();
 QString Extension(const QByteArray& path);
 bool IsListed(const QByteArray& path);
 bool IsRaw(const QByteArray& path);
+// HEIC, HEIF and AVIF: pictures libheif decodes.
+bool IsHeif(const QByteArray& path);
 // Formats the photo page shows as they are; the rest need a preview made for them.
 bool PageShows(const QByteArray& path);
 // Why a position cannot be written into path itself, or empty when it can.

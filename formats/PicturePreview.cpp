@@ -1,6 +1,7 @@
 #include "formats/PicturePreview.h"
 
 #include "formats/EmbeddedPreview.h"
+#include "formats/HeifDecoder.h"
 #include "formats/PictureFormats.h"
 
 #include <QBuffer>
@@ -24,11 +25,6 @@ const QString kNothing = QStringLiteral("No preview in this file");
 // The photo view is small; a cached preview needs no more than this.
 const QSize kCachedBound(1600, 1600);
 constexpr int kCacheFiles = 300;
-
-bool IsHeif(const QByteArray& path) {
-    static const QStringList heif{"heic", "heif", "hif", "avif"};
-    return heif.contains(PictureFormats::Extension(path));
-}
 
 bool IsRegularFile(const QByteArray& path) {
     struct stat info {};
@@ -126,10 +122,10 @@ Result Make(const QByteArray& path, QSize bound) {
         return result;
     }
     QString decoderWhy;
-    if (IsHeif(path)) {
-        const QByteArray jpeg =
-            EmbeddedPreview::DecodeHeif(path, EmbeddedPreview::CacheFolder(), &decoderWhy);
-        result.image = FromJpeg(jpeg, 1, bound);
+    if (PictureFormats::IsHeif(path)) {
+        const HeifDecoder::Result decoded = HeifDecoder::Picture(path, bound);
+        result.image = decoded.image;
+        decoderWhy = decoded.why;
         if (result.image.isNull())
             result.image = Embedded(path, EmbeddedPreview::Size::Largest, bound);
     } else if (PictureFormats::IsRaw(path)) {
@@ -155,10 +151,8 @@ QList<QImage> Thumbnails(const QList<QByteArray>& paths, QSize bound) {
         const QByteArray& path = paths[row];
         if (!IsRegularFile(path))
             continue;
-        if (IsHeif(path)) {
-            thumbnails[row] =
-                FromJpeg(EmbeddedPreview::DecodeHeif(path, EmbeddedPreview::CacheFolder(), nullptr),
-                         1, bound);
+        if (PictureFormats::IsHeif(path)) {
+            thumbnails[row] = HeifDecoder::Thumbnail(path, bound).image;
         } else if (!PictureFormats::IsRaw(path)) {
             thumbnails[row] = Decode(path, bound);
         }

@@ -13,8 +13,10 @@ packages=(
     xdotool
     # The batch tests make GIF and BMP pictures and compare pixels with ImageMagick.
     imagemagick
-    # TIFF and WebP for Qt's image readers; libheif's HEIC decoder and encoder.
-    qt6-image-formats-plugins libheif-examples
+    # TIFF and WebP for Qt's image readers; libheif decodes HEIC, HEIF and AVIF.
+    qt6-image-formats-plugins libheif-dev
+    # The tests and benchmarks make HEIC files with heif-enc.
+    libheif-examples
     # Track formats other than GPX and KML (FIT, TCX, NMEA, IGC, GeoJSON...) are converted.
     gpsbabel
     # The Debian package: built with CPack and dpkg-shlibdeps, checked with lintian,

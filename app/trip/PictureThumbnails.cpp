@@ -1,10 +1,13 @@
 #include "app/trip/PictureThumbnails.h"
 
+#include "formats/HeifDecoder.h"
+#include "formats/PictureFormats.h"
 #include "formats/PicturePreview.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,6 +37,9 @@ QImage MakeThumbnail(const QByteArray& path, const QByteArray& embedded, const Q
                 return image;
         }
     }
+    // The thumbnail the file carries, as phones store one, or its picture decoded.
+    if (PictureFormats::IsHeif(path))
+        return HeifDecoder::Thumbnail(path, box).image;
     // Opened by the name's own bytes: a name that is not UTF-8 would not survive a QString.
     const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -44,15 +50,15 @@ QImage MakeThumbnail(const QByteArray& path, const QByteArray& embedded, const Q
         return QImage();
     }
     const QImage image = Decode(&file, box);
-    // HEIC, and RAW files whose pictures Qt cannot read.
+    // RAW files whose pictures Qt cannot read.
     return image.isNull() ? PicturePreview::Thumbnails({path}, box).value(0) : image;
 }
 
 } // namespace
 
 PictureThumbnails::PictureThumbnails(QObject* parent) : QObject(parent) {
-    // One core stays free for the window and the scripts.
-    m_pool.setMaxThreadCount(1);
+    // A picture without a small one inside takes a whole decode: every core helps.
+    m_pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
 }
 
 PictureThumbnails::~PictureThumbnails() {

@@ -1,8 +1,8 @@
 #include "app/where/LocationHistoryDialog.h"
 
 #include "app/LastFolder.h"
-#include "app/PicturesWindow.h"
-#include "app/TracksWindow.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TracksWindow.h"
 #include "pictures/PictureList.h"
 #include "track/LocationHistory.h"
 #include "track/PictureTime.h"

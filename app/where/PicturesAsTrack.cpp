@@ -1,7 +1,7 @@
 #include "app/where/PicturesAsTrack.h"
 
-#include "app/PicturesWindow.h"
-#include "app/TracksWindow.h"
+#include "app/trip/PicturesWindow.h"
+#include "app/trip/TracksWindow.h"
 #include "pictures/PictureList.h"
 #include "track/PicturesTrack.h"
 

@@ -4,6 +4,7 @@
 #include "formats/PicturePreview.h"
 
 #include "tests/formats/FormatPictures.h"
+#include "tests/formats/HeifPictures.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -226,6 +227,72 @@ private slots:
             QCOMPARE(stat(QFile::encodeName(QFileInfo(cached).path()).constData(), &info), 0);
             QCOMPARE(info.st_mode & 0777, 0700u);
             QVERIFY(cached.startsWith(m_cache.path()));
+        }
+    }
+
+    // libheif in the process: the list shows the thumbnail the file carries when it fills
+    // the list's box, the preview always the picture itself, turned as the file says.
+    void heif_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("thumbnailBox"); // 0: none; -1: a broken file
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("preview");
+        QTest::addColumn<bool>("listShowsThumbnail");
+        QTest::newRow("HEIC with its own thumbnail")
+            << "t.heic" << int(heif_compression_HEVC) << 64 << 1 << QSize(192, 128) << true;
+        QTest::newRow("HEIC whose thumbnail is smaller than the list's box")
+            << "s.heic" << int(heif_compression_HEVC) << 48 << 1 << QSize(192, 128) << false;
+        QTest::newRow("HEIC without a thumbnail, turned a quarter")
+            << "n.heic" << int(heif_compression_HEVC) << 0 << 6 << QSize(128, 192) << false;
+        QTest::newRow("AVIF") << "a.avif" << int(heif_compression_AV1) << 0 << 1 << QSize(192, 128)
+                              << false;
+        QTest::newRow("HEIC cut short")
+            << "b.heic" << int(heif_compression_HEVC) << -1 << 1 << QSize(0, 0) << false;
+    }
+
+    void heif() {
+        QFETCH(QString, name);
+        QFETCH(int, format);
+        QFETCH(int, thumbnailBox);
+        QFETCH(int, orientation);
+        QFETCH(QSize, preview);
+        QFETCH(bool, listShowsThumbnail);
+        const QString path = Path(name);
+        const QColor picture(220, 40, 40);
+        const QColor thumbnail(40, 40, 220);
+        QVERIFY(HeifPictures::Make(path, heif_compression_format(format), QSize(192, 128), picture,
+                                   qMax(thumbnailBox, 0), thumbnail,
+                                   heif_orientation(orientation)));
+        if (thumbnailBox < 0) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(file.size() / 2));
+        }
+
+        const PicturePreview::Result made = PicturePreview::Make(Bytes(path));
+        QCOMPARE(made.image.size(), preview);
+        const QSize box(64, 64);
+        const QImage listed = PicturePreview::Thumbnails({Bytes(path)}, box).value(0);
+        QCOMPARE(listed.size(),
+                 preview.isEmpty() ? preview : preview.scaled(box, Qt::KeepAspectRatio));
+        if (preview.isEmpty()) {
+            // Says so, with libheif's own reason.
+            QVERIFY2(made.why.startsWith(QStringLiteral("No preview in this file (")) &&
+                         made.why.size() > 30,
+                     qPrintable(made.why));
+            return;
+        }
+        const QColor shown = HeifPictures::Middle(made.image);
+        QVERIFY(shown.red() > 180 && shown.blue() < 80);
+        const QColor inList = HeifPictures::Middle(listed);
+        if (listShowsThumbnail) {
+            QVERIFY(inList.blue() > 180 && inList.red() < 80);
+        } else {
+            // Scaled down its own way, the picture keeps its colours.
+            for (const int difference : {inList.red() - shown.red(), inList.green() - shown.green(),
+                                         inList.blue() - shown.blue()})
+                QVERIFY2(qAbs(difference) <= 6, qPrintable(inList.name() + " " + shown.name()));
         }
     }
 };
