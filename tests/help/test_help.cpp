@@ -52,10 +52,18 @@ private slots:
         QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("keys");
-        QTest::newRow("menu entry") << "Menus" << "Map > Find Place" << "Ctrl+F";
-        QTest::newRow("menu of the bar") << "Menus" << "File menu" << "Alt+F";
-        QTest::newRow("window's action") << "Kartavo - Other" << "Zoom In" << "Ctrl++, F8";
-        QTest::newRow("button") << "Kartavo - Other" << "Go" << "Alt+G";
+        QTest::newRow("menu entry") << "Menus"
+                                    << "Map > Find Place"
+                                    << "Ctrl+F";
+        QTest::newRow("menu of the bar") << "Menus"
+                                         << "File menu"
+                                         << "Alt+F";
+        QTest::newRow("window's action") << "Kartavo - Other"
+                                         << "Zoom In"
+                                         << "Ctrl++, F8";
+        QTest::newRow("button") << "Kartavo - Other"
+                                << "Go"
+                                << "Alt+G";
     }
 
     void everyShortcutListed() {
@@ -88,9 +96,9 @@ private slots:
     // What the program owes the data and libraries it uses.
     void aboutNamesVersionAndCredits() {
         const QString text = AboutText();
-        for (const char* credit : {KARTAVO_VERSION, "OpenStreetMap contributors",
-                                   "Open Database License", "Leaflet", "ExifTool", "GeoNames",
-                                   "Nominatim", "General Public License"})
+        for (const char* credit :
+             {KARTAVO_VERSION, "OpenStreetMap contributors", "Open Database License", "Leaflet",
+              "ExifTool", "GeoNames", "Nominatim", "General Public License"})
             QVERIFY2(text.contains(QLatin1String(credit)), credit);
     }
 };
