@@ -1,5 +1,7 @@
 #include "app/FindPlaceBox.h"
 
+#include "places/SavedPlaces.h"
+
 #include "app/NetworkState.h"
 #include "app/PlaceMoves.h"
 #include "base/AppState.h"
@@ -98,13 +100,29 @@ void FindPlaceBox::SearchOffline(const QString& text) {
         place.zoom = position->zoom.value_or(15);
         AddResult(place);
     }
+    // The user's own places first: they are what they look for most.
+    const QString wanted = text.simplified();
+    if (!wanted.isEmpty()) {
+        for (const SavedPlace& saved : ReadSavedPlaces()) {
+            if (!saved.name.contains(wanted, Qt::CaseInsensitive))
+                continue;
+            PlaceResult place;
+            place.name = saved.name;
+            place.detail = tr("Saved place");
+            place.latitude = saved.latitude;
+            place.longitude = saved.longitude;
+            place.zoom = saved.zoom;
+            AddResult(place);
+        }
+    }
     for (const PlaceResult& place : SearchCities(text, kOfflineLimit))
         AddResult(place);
     if (m_results->count() == 0 && !text.trimmed().isEmpty())
         SetStatus(tr("No city of that name in the offline list. "
                      "Press Enter to search OpenStreetMap."));
-    if (m_results->count() > 0)
-        m_results->setCurrentRow(0);
+    // Nothing is highlighted until the user picks with the arrow keys: Enter then takes it,
+    // and otherwise searches online.
+    m_results->setCurrentRow(-1);
     FitHeight();
 }
 
@@ -112,6 +130,12 @@ void FindPlaceBox::OnEnter() {
     if (m_typing.isActive()) {
         m_typing.stop();
         SearchOffline(m_query->text());
+    }
+    QListWidgetItem* highlighted = m_results->currentItem();
+    if (highlighted != nullptr && highlighted->isSelected() &&
+        (highlighted->flags() & Qt::ItemIsSelectable)) {
+        Choose(highlighted);
+        return;
     }
     const QString text = m_query->text().simplified();
     if (text.isEmpty())
@@ -148,8 +172,10 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
     const QString attribution = NominatimSearch::Attribution();
     SetStatus(results.isEmpty() ? tr("OpenStreetMap found no such place.\n") + attribution
                                 : attribution);
-    if (!results.isEmpty())
-        m_results->setCurrentRow(first);
+    if (!results.isEmpty()) {
+        m_results->setCurrentRow(-1);
+        m_results->scrollToItem(m_results->item(first));
+    }
     FitHeight();
 }
 
@@ -211,10 +237,19 @@ bool FindPlaceBox::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape)
         return Escape();
-    if (watched == m_query && key->key() == Qt::Key_Down && m_results->count() > 0) {
-        m_results->setFocus();
-        if (m_results->currentRow() < 0)
-            m_results->setCurrentRow(0);
+    // The arrows pick a result while the typing goes on; Enter takes the one picked.
+    if (watched == m_query && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+        m_results->count() > 0) {
+        const int step = key->key() == Qt::Key_Down ? 1 : -1;
+        int row = m_results->currentRow();
+        do {
+            row += step;
+        } while (row >= 0 && row < m_results->count() &&
+                 !(m_results->item(row)->flags() & Qt::ItemIsSelectable));
+        if (row >= 0 && row < m_results->count())
+            m_results->setCurrentRow(row);
+        else if (step < 0)
+            m_results->setCurrentRow(-1);
         return true;
     }
     return QFrame::eventFilter(watched, event);

@@ -14,6 +14,7 @@
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
+#include "pictures/Leftovers.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
@@ -180,6 +181,8 @@ int WinMain(int, char* argv[]) {
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
+    // Once the start is over: what batch writes killed mid-write left beside the pictures.
+    QTimer::singleShot(3000, main.get(), [] { Leftovers::RemoveInBackground(); });
     // Ending the session closes the window as the close button does.
     // Past exec the window has gone to StopKartavo, which may still finish writes.
     QuitOnSignal quitOnSignal([&main] {

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BoundedDownload</name>
+    <message>
+        <source>the answer was larger than %1 MiB</source>
+        <translation>die Antwort war größer als %1 MiB</translation>
+    </message>
+    <message>
+        <source>no full answer came within %1 s</source>
+        <translation>innerhalb von %1 s kam keine vollständige Antwort</translation>
+    </message>
+</context>
+<context>
     <name>FindPlaceBox</name>
     <message>
         <source>Find a place</source>
@@ -56,6 +67,10 @@
     <message>
         <source>Search cancelled.</source>
         <translation>Suche abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Saved place</source>
+        <translation>Gespeicherter Ort</translation>
     </message>
 </context>
 <context>

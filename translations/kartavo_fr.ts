@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>BoundedDownload</name>
+    <message>
+        <source>the answer was larger than %1 MiB</source>
+        <translation>la réponse dépassait %1 Mio</translation>
+    </message>
+    <message>
+        <source>no full answer came within %1 s</source>
+        <translation>aucune réponse complète n&apos;est arrivée en %1 s</translation>
+    </message>
+</context>
+<context>
     <name>FindPlaceBox</name>
     <message>
         <source>Find a place</source>
@@ -56,6 +67,10 @@
     <message>
         <source>Search cancelled.</source>
         <translation>Recherche annulée.</translation>
+    </message>
+    <message>
+        <source>Saved place</source>
+        <translation>Lieu enregistré</translation>
     </message>
 </context>
 <context>

@@ -20,7 +20,8 @@
 #   R INDEX OK DATETIME OFFSET LATITUDE LONGITUDE ALTITUDE MIME WRITABLE WHYNOT SOURCE THUMB GPSTIME
 #   R INDEX FAIL REASON
 #   W INDEX OK | W INDEX FAIL REASON
-#   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
+#   U INDEX OK | U INDEX SAME | U INDEX SKIP REASON | U INDEX FAIL REASON
+#     (SAME: already as before the write, which never took place, so nothing was put back)
 # INDEX counts from 0 within this run. A picture that fails is left as it was.
 #
 # Journal lines (same escaping), each appended in one piece; a picture's B line is
@@ -121,6 +122,19 @@ sub Why { my $why = "$_[0]"; $why =~ s/\s+\z//; return length $why ? $why : 'unk
 sub ExifError {
     my ($et) = @_;
     return $et->GetValue('Error');
+}
+
+# ExifTool writes past a small fault it found ("[minor] ... (fix or ignore?)") only when
+# told to ignore it, which could lose what it cannot read: the picture is left alone,
+# and the user is told so plainly.
+sub MinorFault {
+    my ($why) = @_;
+    $why =~ s/^\[minor\]\s*//;
+    $why =~ s/\s*\((?:fix or ignore\?|ignored)\)\s*\z//;
+    my $what = $why =~ /maker ?notes/i ? 'its maker notes look damaged'
+                                       : "its metadata has a small fault ($why)";
+    return "$what, so it was left unchanged; a sidecar can hold its position"
+         . ' (Picture > Write Positions Into)';
 }
 
 # The file a write replaces, named from the root so that an undo finds it from any
@@ -389,6 +403,7 @@ sub WriteNew {
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
+        return (undef, Discard($new, MinorFault($why))) if $why =~ /^\[minor\]/;
         $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
         return (undef, Discard($new, "ExifTool cannot write it: $why"));
     }
@@ -683,10 +698,10 @@ sub UndoSidecar {
     my $new = $state eq 'sidecar-new';
     unless (length $written and $written eq FileState($target)) {
         # Already as before: the write never took place, or an undo was cut short.
-        return ('OK') if $new and !-e $target and !-l $target;
+        return ('SAME') if $new and !-e $target and !-l $target;
         if (!$new and -f $target) {
             my ($now) = ReadWhole($target);
-            return ('OK') if defined $now and $now eq $old;
+            return ('SAME') if defined $now and $now eq $old;
         }
         return ('SKIP', 'its sidecar was changed after the write');
     }
@@ -729,7 +744,7 @@ sub UndoPicture {
     my @before = Fields($beforeLine);
     if (@before >= 7 and $before[5] =~ /^sidecar(?:-new)?\z/) {
         my @result = UndoSidecar($target, $before[5], $before[6], $written);
-        Journal(['U', $id, FileState($target)]) if $result[0] eq 'OK';
+        Journal(['U', $id, FileState($target)]) if $result[0] =~ /^(?:OK|SAME)\z/;
         return @result;
     }
     my ($state, $old, $new) = ParseBefore($beforeLine);
@@ -746,7 +761,7 @@ sub UndoPicture {
     my $unchanged = length $written && $written eq FileState($target) && Matches($et, undef, $new);
     unless ($unchanged) {
         # Already as before: the write never took place, or an undo was cut short.
-        return ('OK') if Matches($et, $state, $old);
+        return ('SAME') if Matches($et, $state, $old);
         # No record after the write: the run ended between the rename and the record.
         return ('SKIP', 'it was changed after the write')
             unless !length $written && Matches($et, undef, $new);
@@ -800,8 +815,15 @@ if ($mode eq 'read') {
                 : PrepareWrite($first + $n, $path, @position);
         }
         if ($stop) {
-            # Not touched yet: left as they are, and not reported.
-            ref $_ and Discard($_) for @group;
+            # Pictures not touched yet are left as they are and not reported; a sidecar
+            # is written at once, and so reported, or its write could not be undone.
+            for my $k (0 .. $#group) {
+                if (ref $group[$k]) {
+                    Discard($group[$k]);
+                } else {
+                    Say('W', $index + $k, defined $group[$k] ? ('FAIL', $group[$k]) : 'OK');
+                }
+            }
             last;
         }
         my @why = CommitGroup(@group);
