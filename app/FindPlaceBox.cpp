@@ -28,23 +28,22 @@ FindPlaceBox::FindPlaceBox(QWidget* mapHost)
     : QFrame(mapHost), m_query(new QLineEdit(this)), m_results(new QListWidget(this)),
       m_status(new QLabel(this)) {
     setObjectName(QStringLiteral("findPlace"));
-    setAccessibleName(QStringLiteral("Find a place"));
+    setAccessibleName(tr("Find a place"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
 
     m_query->setObjectName(QStringLiteral("findPlaceQuery"));
-    m_query->setAccessibleName(QStringLiteral("Place to find"));
-    m_query->setPlaceholderText(
-        QStringLiteral("City, address or coordinates; Enter searches online"));
+    m_query->setAccessibleName(tr("Place to find"));
+    m_query->setPlaceholderText(tr("City, address or coordinates; Enter searches online"));
     m_query->setClearButtonEnabled(true);
     m_results->setObjectName(QStringLiteral("findPlaceResults"));
-    m_results->setAccessibleName(QStringLiteral("Places found"));
+    m_results->setAccessibleName(tr("Places found"));
     m_results->setWordWrap(true);
     m_results->setAlternatingRowColors(true);
     m_results->setUniformItemSizes(false);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_status->setObjectName(QStringLiteral("findPlaceStatus"));
-    m_status->setAccessibleName(QStringLiteral("Search state"));
+    m_status->setAccessibleName(tr("Search state"));
     m_status->setWordWrap(true);
     m_status->setTextFormat(Qt::PlainText);
 
@@ -95,7 +94,7 @@ void FindPlaceBox::SearchOffline(const QString& text) {
         PlaceResult place;
         place.name = QStringLiteral("%1, %2").arg(DecimalDegreesText(position->latitude),
                                                   DecimalDegreesText(position->longitude));
-        place.detail = QStringLiteral("Coordinates");
+        place.detail = tr("Coordinates");
         place.latitude = position->latitude;
         place.longitude = position->longitude;
         place.zoom = position->zoom.value_or(15);
@@ -119,8 +118,8 @@ void FindPlaceBox::SearchOffline(const QString& text) {
     for (const PlaceResult& place : SearchCities(text, kOfflineLimit))
         AddResult(place);
     if (m_results->count() == 0 && !text.trimmed().isEmpty())
-        SetStatus(QStringLiteral("No city of that name in the offline list. "
-                                 "Press Enter to search OpenStreetMap."));
+        SetStatus(tr("No city of that name in the offline list. "
+                     "Press Enter to search OpenStreetMap."));
     // Nothing is highlighted until the user picks with the arrow keys: Enter then takes it,
     // and otherwise searches online.
     m_results->setCurrentRow(-1);
@@ -142,10 +141,10 @@ void FindPlaceBox::OnEnter() {
     if (text.isEmpty())
         return;
     if (!IsNetworkAvailable()) {
-        SetStatus(QStringLiteral("No network: only the offline list of cities was searched."));
+        SetStatus(tr("No network: only the offline list of cities was searched."));
         return;
     }
-    SetStatus(QStringLiteral("Searching OpenStreetMap\u2026 (Escape cancels)"));
+    SetStatus(tr("Searching OpenStreetMap… (Escape cancels)"));
     m_network.Search(text);
 }
 
@@ -158,7 +157,7 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
             delete m_results->takeItem(row);
     }
     if (!results.isEmpty()) {
-        auto* header = new QListWidgetItem(QStringLiteral("From OpenStreetMap:"), m_results);
+        auto* header = new QListWidgetItem(tr("From OpenStreetMap:"), m_results);
         header->setFlags(Qt::NoItemFlags);
         QFont font = header->font();
         font.setItalic(true);
@@ -171,9 +170,8 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
         m_results->item(m_results->count() - 1)->setData(FromNetwork, true);
     }
     const QString attribution = NominatimSearch::Attribution();
-    SetStatus(results.isEmpty()
-                  ? QStringLiteral("OpenStreetMap found no such place.\n") + attribution
-                  : attribution);
+    SetStatus(results.isEmpty() ? tr("OpenStreetMap found no such place.\n") + attribution
+                                : attribution);
     if (!results.isEmpty()) {
         m_results->setCurrentRow(-1);
         m_results->scrollToItem(m_results->item(first));
@@ -184,7 +182,7 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
 void FindPlaceBox::OnFailed(const QString& query, const QString& reason) {
     if (query != m_query->text().simplified())
         return;
-    SetStatus(QStringLiteral("The OpenStreetMap search failed: %1").arg(reason));
+    SetStatus(tr("The OpenStreetMap search failed: %1").arg(reason));
 }
 
 void FindPlaceBox::AddResult(const PlaceResult& place) {
@@ -226,7 +224,7 @@ void FindPlaceBox::FitHeight() {
 bool FindPlaceBox::Escape() {
     if (m_network.IsBusy()) {
         m_network.Cancel();
-        SetStatus(QStringLiteral("Search cancelled."));
+        SetStatus(tr("Search cancelled."));
         return true;
     }
     hide();

@@ -7,6 +7,7 @@
 #include "app/NetworkState.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
+#include "app/Translations.h"
 #include "app/WindowPosition.h"
 #include "app/trip/PicturesWindow.h"
 #include "app/trip/TripRestore.h"
@@ -175,7 +176,8 @@ int WinMain(int, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setDesktopFileName(QStringLiteral("kartavo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
+    InstallTranslations();
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
