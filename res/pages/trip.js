@@ -73,6 +73,8 @@ function TripTilesProblem(text) {
     var line = document.getElementById("tiles_problem");
     line.textContent = text;
     line.style.display = text ? "block" : "none";
+    // The zoom buttons move down out of its way.
+    document.body.classList.toggle("tiles-problem", !!text);
 }
 
 function TripFocus() {
