@@ -9,6 +9,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,7 +34,13 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
             Send();
         }
     });
-    connect(list, &QAbstractItemModel::dataChanged, this, &PicturesMap::Refresh);
+    // A thumbnail arriving moves no marker.
+    connect(list, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                if (!(first.column() == PictureList::Thumbnail &&
+                      last.column() == PictureList::Thumbnail))
+                    Refresh();
+            });
     connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::Refresh);
@@ -53,15 +60,22 @@ void PicturesMap::SetSelected(const QList<int>& rows) {
 }
 
 void PicturesMap::Refresh() {
-    // A change after a quiet while shows at once (a drop, a drag); while changes keep
-    // coming (a whole read or write), at most one new set every interval.
-    if (m_timer.isActive()) {
-        m_more = true;
+    // A change after a quiet while shows as soon as the changes made with it are done (a
+    // drop of 500 pictures is 500 changes); while changes keep coming (a whole read or
+    // write), at most one new set every interval.
+    if (m_timer.isActive() || m_soon) {
+        m_more = m_timer.isActive();
         return;
     }
-    m_more = false;
-    m_timer.start();
-    Send();
+    m_soon = true;
+    QTimer::singleShot(0, this, [this] {
+        m_soon = false;
+        m_more = false;
+        // Thousands of markers take a while to make: fewer sets while reads keep coming.
+        m_timer.setInterval(std::clamp(m_list->Count() / 10, 100, 2000));
+        m_timer.start();
+        Send();
+    });
 }
 
 void PicturesMap::Send() {

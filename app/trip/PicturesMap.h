@@ -32,4 +32,5 @@ private:
     QSet<int> m_selected;
     QTimer m_timer;
     bool m_more = false; // changes came while the timer ran
+    bool m_soon = false; // a set is on its way once the event loop turns
 };

@@ -254,7 +254,12 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
             &PicturesWindow::OnSelectionChanged);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_list, signal, this, &PicturesWindow::UpdateWriteButton);
-    connect(m_list, &QAbstractItemModel::dataChanged, this, &PicturesWindow::UpdateWriteButton);
+    // Reads and thumbnails arriving change no waiting position: thousands of them must not
+    // count the waiting rows again each time.
+    connect(m_list, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& first) {
+        if (first.column() >= PictureList::NewPosition)
+            UpdateWriteButton();
+    });
     connect(m_batch, &PicturesBatch::finished, this, [this] {
         if (m_closeAfterWrite && m_list->WaitingRows().isEmpty()) {
             m_closeAfterWrite = false;
@@ -274,8 +279,12 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
         connect(m_list, signal, this, timelineLater);
     connect(m_list, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
-                if (first.column() <= PictureList::Time && last.column() >= PictureList::Time)
+                if (first.column() <= PictureList::Time && last.column() >= PictureList::Time &&
+                    !m_timelineTimer.isActive()) {
+                    // A long list takes longer to lay out: fewer turns while reads arrive.
+                    m_timelineTimer.setInterval(std::clamp(m_list->Count() / 20, 100, 2000));
                     m_timelineTimer.start();
+                }
             });
     connect(m_tracks, &TracksWindow::tracksChanged, this, timelineLater);
 

@@ -26,8 +26,8 @@ TripSessionKeeper::TripSessionKeeper(PicturesWindow* window) : QObject(window), 
     // Only what the trip keeps: thumbnails and reads arriving change nothing of it.
     connect(list, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
-                if (last.column() >= PictureList::NewPosition &&
-                    first.column() <= PictureList::State)
+                if (first.column() >= PictureList::NewPosition &&
+                    last.column() <= PictureList::State)
                     Changed();
             });
     connect(window->Tracks(), &TracksWindow::tracksChanged, this, &TripSessionKeeper::Changed);
