@@ -1,6 +1,7 @@
 #include "places/NominatimSearch.h"
 
 #include "places/CitySearch.h"
+#include "places/NominatimClock.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -32,8 +33,7 @@ int ZoomForSpan(double degrees) {
 
 // One clock for the whole program: the limit holds for the service, not for one box.
 QElapsedTimer& LastSent() {
-    static QElapsedTimer lastSent;
-    return lastSent;
+    return NominatimLastSent();
 }
 
 } // namespace
