@@ -3,6 +3,7 @@
 #include "places/PlaceNames.h"
 
 #include <QList>
+#include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -11,7 +12,7 @@
 #include <optional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
+
 
 // Names places by asking Nominatim's reverse search, one position after another, on
 // request only: at most one request a second program-wide (shared with the search by
