@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -133,13 +134,29 @@ PlaceNamesWindow::PlaceNamesWindow(PicturesWindow* pictures)
     connect(&m_pictures->Batch(), &PicturesBatch::namesWritten, this, &PlaceNamesWindow::Say);
 }
 
+// The name columns are at the list's right end: they come into view when proposed.
+void PlaceNamesWindow::ShowNameColumns() {
+    auto* table = m_pictures->findChild<QTableView*>(QStringLiteral("pictureTable"));
+    if (table == nullptr || table->model()->rowCount() == 0)
+        return;
+    table->scrollTo(table->model()->index(0, PictureList::CountryCode));
+    table->scrollTo(table->model()->index(0, PictureList::City));
+}
+
 void PlaceNamesWindow::Propose(int row, const PlaceName& name) {
+    // What will be written: names the picture holds stay unless they are to be replaced.
+    const PictureRead& held = m_pictures->Model()->Info(row);
+    const bool keep = !m_overwrite->isChecked();
+    auto pick = [keep](const QString& had, const QString& found) {
+        return keep && !had.isEmpty() ? had : found;
+    };
     PictureList::PlaceNames names;
-    names.city = name.city;
-    names.state = name.state;
-    names.country = name.country;
-    names.countryCode = name.countryCode;
-    names.distanceMetres = name.city.isEmpty() ? -1 : name.distanceMetres;
+    names.city = pick(held.city, name.city);
+    names.state = pick(held.state, name.state);
+    names.country = pick(held.country, name.country);
+    names.countryCode = pick(held.countryCode, name.countryCode);
+    names.distanceMetres =
+        names.city != name.city || name.city.isEmpty() ? -1 : name.distanceMetres;
     m_pictures->Model()->SetProposedNames(row, names);
 }
 
@@ -159,6 +176,7 @@ int PlaceNamesWindow::NameOffline() {
     }
     QApplication::restoreOverrideCursor();
     m_attribution->hide();
+    ShowNameColumns();
     if (positions == 0)
         Say(tr("No listed picture has a position yet: give them one first."));
     else
@@ -187,6 +205,7 @@ void PlaceNamesWindow::LookUpOnline() {
     Say(tr("Looking up %1 online...")
             .arg(PictureList::PictureCount(static_cast<int>(asks.size()))));
     m_online->Look(asks);
+    ShowNameColumns();
 }
 
 void PlaceNamesWindow::WriteNames() {
@@ -214,9 +233,16 @@ PlaceNamesWindow* ShowPlaceNamesWindow() {
     PicturesWindow* pictures = ShowPicturesWindow();
     if (pictures == nullptr)
         return nullptr;
-    if (window == nullptr)
+    const bool made = window == nullptr;
+    if (made)
         window = new PlaceNamesWindow(pictures);
     window->show();
+    if (made) {
+        // Over the map's lower right corner, so that the list stays in sight.
+        const QRect frame = pictures->frameGeometry();
+        const QSize size = window->sizeHint().expandedTo(window->size());
+        window->move(frame.right() - size.width() - 40, frame.bottom() - size.height() - 90);
+    }
     window->raise();
     window->activateWindow();
     window->NameOffline();

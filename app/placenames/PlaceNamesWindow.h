@@ -28,6 +28,7 @@ public:
 
 private:
     void Propose(int row, const PlaceName& name);
+    void ShowNameColumns();
     void SetBusy(bool busy);
     void Say(const QString& text);
 
