@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -241,7 +242,9 @@ PlaceNamesWindow* ShowPlaceNamesWindow() {
         // Over the map's lower right corner, so that the list stays in sight.
         const QRect frame = pictures->frameGeometry();
         const QSize size = window->sizeHint().expandedTo(window->size());
-        window->move(frame.right() - size.width() - 40, frame.bottom() - size.height() - 90);
+        const QRect area = pictures->screen()->availableGeometry();
+        window->move(std::min(frame.right(), area.right()) - size.width() - 40,
+                     std::min(frame.bottom(), area.bottom()) - size.height() - 90);
     }
     window->raise();
     window->activateWindow();
