@@ -811,10 +811,11 @@ sub SetValues {
     my ($et, $values) = @_;
     for my $tag (sort keys %$values) {
         my $value = $values->{$tag};
-        $et->SetNewValue($tag, undef, Protected => 1);
-        next unless defined $value;
-        my ($count, $why) = $et->SetNewValue($tag, @$value == 1 ? $value->[0] : $value,
-                                             Type => 'ValueConv', Protected => 1);
+        # A value replaces the old one; a tag with none (null) is deleted.
+        my ($count, $why) = defined $value
+            ? $et->SetNewValue($tag, @$value == 1 ? $value->[0] : $value,
+                               Type => 'ValueConv', Protected => 1)
+            : $et->SetNewValue($tag, undef, Protected => 1);
         return "cannot set $tag: " . ($why // 'rejected') unless $count;
     }
     return undef;
