@@ -12,6 +12,7 @@
 #include "webview/CWebBrowser.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QLabel>
@@ -32,7 +33,7 @@ Control* Place(Control* control, const char* name, int x, int y, int width, int 
 
 // The labels are indented by the leading blanks of their texts.
 void AddLabel(QWidget* client, const char* text, const char* name, int x, int y) {
-    auto* label = new QLabel(QString::fromLatin1(text), client);
+    auto* label = new QLabel(QCoreApplication::translate("QObject", text), client);
     label->setTextFormat(Qt::PlainText);
     Place(label, name, x, y, 80, 20);
 }
@@ -44,7 +45,7 @@ QLineEdit* AddField(QWidget* client, const char* text, const char* name, int x, 
 }
 
 void AddButton(QWidget* client, const char* text, const char* name, int id, int x, int y) {
-    auto* button = new QPushButton(QString::fromLatin1(text), client);
+    auto* button = new QPushButton(QCoreApplication::translate("QObject", text), client);
     Place(button, name, x, y, 120, 20);
     QObject::connect(button, &QPushButton::clicked, button,
                      [button, id] { SendCommand(id, BN_CLICKED, button); });
@@ -67,16 +68,18 @@ QComboBox* AddZoomList(QWidget* client) {
 int CreateControlPanel(QWidget* mainWindow) {
     QWidget* client = ClientArea(mainWindow);
 
-    AddLabel(client, "  Latitude", "latitudeLabel", 0, 410);
-    AddLabel(client, "  Longitude", "longitudeLabel", 240, 410);
+    AddLabel(client, QT_TRANSLATE_NOOP("QObject", "  Latitude"), "latitudeLabel", 0, 410);
+    AddLabel(client, QT_TRANSLATE_NOOP("QObject", "  Longitude"), "longitudeLabel", 240, 410);
     g_app.wndLatitude = AddField(client, DEFAULT_LATITUDE, "latitude", 80, 410);
     g_app.wndLongitude = AddField(client, DEFAULT_LONGITUDE, "longitude", 320, 410);
     TeachCoordinateFields(g_app.wndLatitude, g_app.wndLongitude);
-    AddLabel(client, "     Zoom", "zoomLabel", 480, 410);
+    AddLabel(client, QT_TRANSLATE_NOOP("QObject", "     Zoom"), "zoomLabel", 480, 410);
     AddZoomList(client);
-    AddButton(client, "Move to point", "moveToPoint", IDC_MOVE_TO_POINT, 614, 410);
-    AddButton(client, "Record to picture", "record", IDC_RECORD, 750, 410);
-    AddLabel(client, "  Date,Time", "dateTimeLabel", 0, 440);
+    AddButton(client, QT_TRANSLATE_NOOP("QObject", "Move to point"), "moveToPoint",
+              IDC_MOVE_TO_POINT, 614, 410);
+    AddButton(client, QT_TRANSLATE_NOOP("QObject", "Record to picture"), "record", IDC_RECORD, 750,
+              410);
+    AddLabel(client, QT_TRANSLATE_NOOP("QObject", "  Date,Time"), "dateTimeLabel", 0, 440);
 
     const QDateTime now = QDateTime::currentDateTime();
     auto* date = Place(new QDateEdit(now.date(), client), "date", 80, 440, 100, 20);

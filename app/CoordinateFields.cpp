@@ -2,9 +2,11 @@
 
 #include "places/CoordinateReader.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
@@ -81,6 +83,12 @@ private:
             return;
         m_latitude->setText(DecimalDegreesText(position->latitude));
         m_longitude->setText(DecimalDegreesText(position->longitude));
+        // A map link's zoom is chosen as the user would choose it, which moves the map.
+        QWidget* window = m_latitude->window();
+        auto* zoom =
+            window != nullptr ? window->findChild<QComboBox*>(QStringLiteral("zoom")) : nullptr;
+        if (position->zoom && zoom != nullptr && zoom->count() > 0)
+            zoom->setCurrentIndex(std::clamp(*position->zoom, 1, zoom->count()) - 1);
     }
 
     QPointer<QLineEdit> m_latitude;

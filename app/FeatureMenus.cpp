@@ -1,19 +1,29 @@
 #include "app/FeatureMenus.h"
 
+#include "app/help/HelpMenu.h"
+
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
 #include <QWidget>
 
-QMenu* MainMenu(QWidget* mainWindow, const QString& title) {
+QMenu* MainMenu(QWidget* mainWindow, const QString& englishOrShownTitle) {
     auto* menuBar = mainWindow->findChild<QMenuBar*>(QStringLiteral("menuBar"));
     if (menuBar == nullptr)
         return nullptr;
+    // Menus are found by the title they show, in the user's language.
+    const QString title =
+        QCoreApplication::translate("QObject", englishOrShownTitle.toUtf8().constData());
     for (QAction* action : menuBar->actions()) {
         if (action->menu() != nullptr && action->text() == title)
             return action->menu();
     }
-    return menuBar->addMenu(title);
+    // Help stays last, also for a menu added after it.
+    auto* menu = new QMenu(title, menuBar);
+    QAction* help = menuBar->findChild<QAction*>(QStringLiteral("helpMenu"));
+    menuBar->insertMenu(help, menu);
+    return menu;
 }
 
 QAction* AddMenuEntry(QMenu* menu, const QString& text, const char* objectName,
@@ -34,4 +44,5 @@ void AddFeatureMenus(QWidget* mainWindow) {
     AddTrackMenu(mainWindow);
     AddWhereMenus(mainWindow);
     AddFormatsMenu(mainWindow);
+    AddHelpMenu(mainWindow);
 }

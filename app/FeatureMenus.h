@@ -7,8 +7,9 @@ class QMenu;
 class QString;
 class QWidget;
 
-// The main window's menu of that title, added after the others when it is not there yet.
-QMenu* MainMenu(QWidget* mainWindow, const QString& title);
+// The main window's menu of that title (in English or as shown), added before Help when
+// it is not there yet.
+QMenu* MainMenu(QWidget* mainWindow, const QString& englishOrShownTitle);
 
 // A new entry at the end of menu, with an object name for tests and accessibility, and a
 // shortcut that works in every window of the program.

@@ -1,5 +1,7 @@
 #include "app/FindPlaceBox.h"
 
+#include "places/SavedPlaces.h"
+
 #include "app/NetworkState.h"
 #include "app/PlaceMoves.h"
 #include "base/AppState.h"
@@ -26,23 +28,22 @@ FindPlaceBox::FindPlaceBox(QWidget* mapHost)
     : QFrame(mapHost), m_query(new QLineEdit(this)), m_results(new QListWidget(this)),
       m_status(new QLabel(this)) {
     setObjectName(QStringLiteral("findPlace"));
-    setAccessibleName(QStringLiteral("Find a place"));
+    setAccessibleName(tr("Find a place"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
 
     m_query->setObjectName(QStringLiteral("findPlaceQuery"));
-    m_query->setAccessibleName(QStringLiteral("Place to find"));
-    m_query->setPlaceholderText(
-        QStringLiteral("City, address or coordinates; Enter searches online"));
+    m_query->setAccessibleName(tr("Place to find"));
+    m_query->setPlaceholderText(tr("City, address or coordinates; Enter searches online"));
     m_query->setClearButtonEnabled(true);
     m_results->setObjectName(QStringLiteral("findPlaceResults"));
-    m_results->setAccessibleName(QStringLiteral("Places found"));
+    m_results->setAccessibleName(tr("Places found"));
     m_results->setWordWrap(true);
     m_results->setAlternatingRowColors(true);
     m_results->setUniformItemSizes(false);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_status->setObjectName(QStringLiteral("findPlaceStatus"));
-    m_status->setAccessibleName(QStringLiteral("Search state"));
+    m_status->setAccessibleName(tr("Search state"));
     m_status->setWordWrap(true);
     m_status->setTextFormat(Qt::PlainText);
 
@@ -93,19 +94,35 @@ void FindPlaceBox::SearchOffline(const QString& text) {
         PlaceResult place;
         place.name = QStringLiteral("%1, %2").arg(DecimalDegreesText(position->latitude),
                                                   DecimalDegreesText(position->longitude));
-        place.detail = QStringLiteral("Coordinates");
+        place.detail = tr("Coordinates");
         place.latitude = position->latitude;
         place.longitude = position->longitude;
         place.zoom = position->zoom.value_or(15);
         AddResult(place);
     }
+    // The user's own places first: they are what they look for most.
+    const QString wanted = text.simplified();
+    if (!wanted.isEmpty()) {
+        for (const SavedPlace& saved : ReadSavedPlaces()) {
+            if (!saved.name.contains(wanted, Qt::CaseInsensitive))
+                continue;
+            PlaceResult place;
+            place.name = saved.name;
+            place.detail = tr("Saved place");
+            place.latitude = saved.latitude;
+            place.longitude = saved.longitude;
+            place.zoom = saved.zoom;
+            AddResult(place);
+        }
+    }
     for (const PlaceResult& place : SearchCities(text, kOfflineLimit))
         AddResult(place);
     if (m_results->count() == 0 && !text.trimmed().isEmpty())
-        SetStatus(QStringLiteral("No city of that name in the offline list. "
-                                 "Press Enter to search OpenStreetMap."));
-    if (m_results->count() > 0)
-        m_results->setCurrentRow(0);
+        SetStatus(tr("No city of that name in the offline list. "
+                     "Press Enter to search OpenStreetMap."));
+    // Nothing is highlighted until the user picks with the arrow keys: Enter then takes it,
+    // and otherwise searches online.
+    m_results->setCurrentRow(-1);
     FitHeight();
 }
 
@@ -114,14 +131,20 @@ void FindPlaceBox::OnEnter() {
         m_typing.stop();
         SearchOffline(m_query->text());
     }
+    QListWidgetItem* highlighted = m_results->currentItem();
+    if (highlighted != nullptr && highlighted->isSelected() &&
+        (highlighted->flags() & Qt::ItemIsSelectable)) {
+        Choose(highlighted);
+        return;
+    }
     const QString text = m_query->text().simplified();
     if (text.isEmpty())
         return;
     if (!IsNetworkAvailable()) {
-        SetStatus(QStringLiteral("No network: only the offline list of cities was searched."));
+        SetStatus(tr("No network: only the offline list of cities was searched."));
         return;
     }
-    SetStatus(QStringLiteral("Searching OpenStreetMap\u2026 (Escape cancels)"));
+    SetStatus(tr("Searching OpenStreetMap… (Escape cancels)"));
     m_network.Search(text);
 }
 
@@ -134,7 +157,7 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
             delete m_results->takeItem(row);
     }
     if (!results.isEmpty()) {
-        auto* header = new QListWidgetItem(QStringLiteral("From OpenStreetMap:"), m_results);
+        auto* header = new QListWidgetItem(tr("From OpenStreetMap:"), m_results);
         header->setFlags(Qt::NoItemFlags);
         QFont font = header->font();
         font.setItalic(true);
@@ -147,18 +170,19 @@ void FindPlaceBox::OnFound(const QString& query, const QList<PlaceResult>& resul
         m_results->item(m_results->count() - 1)->setData(FromNetwork, true);
     }
     const QString attribution = NominatimSearch::Attribution();
-    SetStatus(results.isEmpty()
-                  ? QStringLiteral("OpenStreetMap found no such place.\n") + attribution
-                  : attribution);
-    if (!results.isEmpty())
-        m_results->setCurrentRow(first);
+    SetStatus(results.isEmpty() ? tr("OpenStreetMap found no such place.\n") + attribution
+                                : attribution);
+    if (!results.isEmpty()) {
+        m_results->setCurrentRow(-1);
+        m_results->scrollToItem(m_results->item(first));
+    }
     FitHeight();
 }
 
 void FindPlaceBox::OnFailed(const QString& query, const QString& reason) {
     if (query != m_query->text().simplified())
         return;
-    SetStatus(QStringLiteral("The OpenStreetMap search failed: %1").arg(reason));
+    SetStatus(tr("The OpenStreetMap search failed: %1").arg(reason));
 }
 
 void FindPlaceBox::AddResult(const PlaceResult& place) {
@@ -200,7 +224,7 @@ void FindPlaceBox::FitHeight() {
 bool FindPlaceBox::Escape() {
     if (m_network.IsBusy()) {
         m_network.Cancel();
-        SetStatus(QStringLiteral("Search cancelled."));
+        SetStatus(tr("Search cancelled."));
         return true;
     }
     hide();
@@ -213,10 +237,19 @@ bool FindPlaceBox::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape)
         return Escape();
-    if (watched == m_query && key->key() == Qt::Key_Down && m_results->count() > 0) {
-        m_results->setFocus();
-        if (m_results->currentRow() < 0)
-            m_results->setCurrentRow(0);
+    // The arrows pick a result while the typing goes on; Enter takes the one picked.
+    if (watched == m_query && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+        m_results->count() > 0) {
+        const int step = key->key() == Qt::Key_Down ? 1 : -1;
+        int row = m_results->currentRow();
+        do {
+            row += step;
+        } while (row >= 0 && row < m_results->count() &&
+                 !(m_results->item(row)->flags() & Qt::ItemIsSelectable));
+        if (row >= 0 && row < m_results->count())
+            m_results->setCurrentRow(row);
+        else if (step < 0)
+            m_results->setCurrentRow(-1);
         return true;
     }
     return QFrame::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QString>
 
@@ -27,7 +28,7 @@ void AddChoices(QMenu* menu, const Choice<Value> (&choices)[N], Value current,
                 void (*store)(WriteSetting&, Value)) {
     auto* group = new QActionGroup(menu);
     for (const Choice<Value>& choice : choices) {
-        QAction* action = menu->addAction(QString::fromUtf8(choice.text));
+        QAction* action = menu->addAction(QCoreApplication::translate("QObject", choice.text));
         action->setObjectName(QLatin1String(choice.name));
         action->setCheckable(true);
         action->setChecked(choice.value == current);
@@ -43,23 +44,25 @@ void AddChoices(QMenu* menu, const Choice<Value> (&choices)[N], Value current,
 }
 
 const Choice<WriteTarget> kTargets[] = {
-    {"The &Picture Itself", "writeIntoPicture", WriteTarget::Picture},
-    {"An &XMP Sidecar Beside It", "writeIntoSidecar", WriteTarget::Sidecar},
-    {"The Picture, a Sidecar for &RAW Files", "writeIntoPictureExceptRaw",
-     WriteTarget::PictureExceptRaw}};
+    {QT_TRANSLATE_NOOP("QObject", "The &Picture Itself"), "writeIntoPicture", WriteTarget::Picture},
+    {QT_TRANSLATE_NOOP("QObject", "An &XMP Sidecar Beside It"), "writeIntoSidecar",
+     WriteTarget::Sidecar},
+    {QT_TRANSLATE_NOOP("QObject", "The Picture, a Sidecar for &RAW Files"),
+     "writeIntoPictureExceptRaw", WriteTarget::PictureExceptRaw}};
 
 const Choice<SidecarName> kNames[] = {
-    {"Sidecar Named NAME.xmp", "sidecarNameBase", SidecarName::Base},
-    {"Sidecar Named NAME.EXT.xmp", "sidecarNameFull", SidecarName::Full}};
+    {QT_TRANSLATE_NOOP("QObject", "Sidecar Named NAME.xmp"), "sidecarNameBase", SidecarName::Base},
+    {QT_TRANSLATE_NOOP("QObject", "Sidecar Named NAME.EXT.xmp"), "sidecarNameFull",
+     SidecarName::Full}};
 
 } // namespace
 
 void AddFormatsMenu(QWidget* mainWindow) {
-    QMenu* picture = MainMenu(mainWindow, QStringLiteral("&Picture"));
+    QMenu* picture = MainMenu(mainWindow, QObject::tr("&Picture"));
     if (picture == nullptr)
         return;
     const WriteSetting setting = PictureFormats::ReadWriteSetting();
-    QMenu* menu = picture->addMenu(QStringLiteral("&Write Positions Into"));
+    QMenu* menu = picture->addMenu(QObject::tr("&Write Positions Into"));
     menu->setObjectName(QStringLiteral("writePositionsInto"));
     AddChoices(
         menu, kTargets, setting.target,

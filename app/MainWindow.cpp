@@ -5,6 +5,7 @@
 #include "base/Resource.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QMenu>
@@ -13,7 +14,7 @@
 namespace {
 
 void AddCommand(QMenu* menu, const char* text, int id) {
-    QAction* action = menu->addAction(QString::fromUtf8(text));
+    QAction* action = menu->addAction(QCoreApplication::translate("QObject", text));
     action->setData(id);
     QObject::connect(action, &QAction::triggered, action,
                      [action, id] { SendCommand(id, 0, action); });
@@ -55,11 +56,11 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
 
     auto* menuBar = new QMenuBar(window.get());
     menuBar->setObjectName(QStringLiteral("menuBar"));
-    QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
-    AddCommand(file, "&Exit", ID_FILE_EXIT);
-    QMenu* picture = menuBar->addMenu(QStringLiteral("&Picture"));
-    AddCommand(picture, "&Open Picture", ID_PICTURE_OPEN);
-    AddCommand(picture, "&Record GPS to Picture", ID_PICTURE_RECORD);
+    QMenu* file = menuBar->addMenu(QObject::tr("&File"));
+    AddCommand(file, QT_TRANSLATE_NOOP("QObject", "&Exit"), ID_FILE_EXIT);
+    QMenu* picture = menuBar->addMenu(QObject::tr("&Picture"));
+    AddCommand(picture, QT_TRANSLATE_NOOP("QObject", "&Open Picture"), ID_PICTURE_OPEN);
+    AddCommand(picture, QT_TRANSLATE_NOOP("QObject", "&Record GPS to Picture"), ID_PICTURE_RECORD);
     const int menuHeight = menuBar->sizeHint().height();
     menuBar->setGeometry(0, 0, width, menuHeight);
     new MenuBarSizer(window.get(), menuBar);

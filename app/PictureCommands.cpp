@@ -8,6 +8,7 @@
 #include "base/Trace.h"
 #include "formats/PictureFormats.h"
 #include "gps/CoordinateCheck.h"
+#include "gps/DecimalText.h"
 #include "gps/GPSArguments.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
@@ -128,8 +129,9 @@ void RecordPosition() {
     if (RecordsIntoSidecar(g_app.szPicture)) {
         bool ok = false;
         const double altitude = QByteArray(g_app.strAltitude.value_or("").c_str()).toDouble(&ok);
-        RecordIntoSidecar(g_app.szPicture, (south ? -1 : 1) * std::atof(latitude),
-                          (west ? -1 : 1) * std::atof(longitude),
+        // Read with a point in any locale: atof would stop at it under a German one.
+        RecordIntoSidecar(g_app.szPicture, (south ? -1 : 1) * ReadDecimal(latitude),
+                          (west ? -1 : 1) * ReadDecimal(longitude),
                           ok ? std::optional<double>(altitude) : std::nullopt);
         return;
     }

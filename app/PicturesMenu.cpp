@@ -14,15 +14,16 @@
 namespace {
 
 // Every picture format first, then the filters of Open Picture.
-const QString kFilters =
-    QStringLiteral("Pictures (%1);;"
-                   "Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[bB][mM][pP]);;"
-                   "All(*.*) (*)")
-        .arg(PictureFormats::DialogPatterns());
+// Made when asked, once the language is chosen.
+QString Filters() {
+    return QObject::tr("Pictures (%1)").arg(PictureFormats::DialogPatterns()) +
+           QStringLiteral(";;Images(*.jpg,*.bmp) (*.[jJ][pP][gG] *.[jJ][pP][eE][gG] "
+                          "*.[bB][mM][pP]);;All(*.*) (*)");
+}
 
 void OpenPictures(QWidget* owner) {
     const QStringList files = QFileDialog::getOpenFileNames(
-        owner, QObject::tr("Open Pictures"), LastFolder(QStringLiteral("Pictures")), kFilters,
+        owner, QObject::tr("Open Pictures"), LastFolder(QStringLiteral("Pictures")), Filters(),
         nullptr, QFileDialog::HideNameFilterDetails);
     if (files.isEmpty())
         return;
@@ -48,7 +49,7 @@ void OpenFolder(QWidget* owner, bool subfolders) {
 } // namespace
 
 void AddPicturesMenu(QWidget* mainWindow) {
-    QMenu* menu = MainMenu(mainWindow, QStringLiteral("&Picture"));
+    QMenu* menu = MainMenu(mainWindow, QObject::tr("&Picture"));
     if (menu == nullptr)
         return;
     menu->addSeparator();

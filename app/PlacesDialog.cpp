@@ -22,22 +22,22 @@ QPushButton* AddButton(QDialogButtonBox* buttons, const QString& text, const cha
 }
 
 void TellNotSaved(QWidget* parent) {
-    QMessageBox::warning(parent, QStringLiteral("Places"),
-                         QStringLiteral("The places could not be saved: the settings file "
-                                        "cannot be written."));
+    QMessageBox::warning(parent, QObject::tr("Places"),
+                         QObject::tr("The places could not be saved: the settings file "
+                                     "cannot be written."));
 }
 
 } // namespace
 
 PlacesDialog::PlacesDialog(QWidget* parent) : QDialog(parent), m_list(new QListWidget(this)) {
     setObjectName(QStringLiteral("placesDialog"));
-    setWindowTitle(QStringLiteral("Places"));
+    setWindowTitle(tr("Places"));
     m_list->setObjectName(QStringLiteral("placesList"));
-    m_list->setAccessibleName(QStringLiteral("Saved places"));
+    m_list->setAccessibleName(tr("Saved places"));
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* goTo = AddButton(buttons, QStringLiteral("&Go To"), "placesGoTo");
-    QPushButton* rename = AddButton(buttons, QStringLiteral("&Rename..."), "placesRename");
-    QPushButton* remove = AddButton(buttons, QStringLiteral("&Delete"), "placesDelete");
+    QPushButton* goTo = AddButton(buttons, tr("&Go To"), "placesGoTo");
+    QPushButton* rename = AddButton(buttons, tr("&Rename..."), "placesRename");
+    QPushButton* remove = AddButton(buttons, tr("&Delete"), "placesDelete");
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     close->setObjectName(QStringLiteral("placesClose"));
     auto* layout = new QHBoxLayout(this);
@@ -103,10 +103,9 @@ void PlacesDialog::Rename() {
         return;
     SavedPlace& place = m_places[static_cast<std::size_t>(index)];
     bool ok = false;
-    const QString name =
-        QInputDialog::getText(this, QStringLiteral("Rename Place"), QStringLiteral("Name:"),
-                              QLineEdit::Normal, place.name, &ok)
-            .trimmed();
+    const QString name = QInputDialog::getText(this, tr("Rename Place"), tr("Name:"),
+                                               QLineEdit::Normal, place.name, &ok)
+                             .trimmed();
     if (!ok || name.isEmpty() || name == place.name)
         return;
     place.name = name;
@@ -136,15 +135,15 @@ PlacesDialog* ShowPlacesDialog(QWidget* mainWindow) {
 void SaveThisPlace(QWidget* mainWindow) {
     ReadMapView(mainWindow, [mainWindow](std::optional<MapView> view) {
         if (!view) {
-            QMessageBox::information(mainWindow, QStringLiteral("Save This Place"),
-                                     QStringLiteral("The map shows no position to save."));
+            QMessageBox::information(mainWindow, QObject::tr("Save This Place"),
+                                     QObject::tr("The map shows no position to save."));
             return;
         }
         bool ok = false;
         const QString proposed = QStringLiteral("%1, %2").arg(DecimalDegreesText(view->latitude),
                                                               DecimalDegreesText(view->longitude));
-        const QString name = QInputDialog::getText(mainWindow, QStringLiteral("Save This Place"),
-                                                   QStringLiteral("Name for this place:"),
+        const QString name = QInputDialog::getText(mainWindow, QObject::tr("Save This Place"),
+                                                   QObject::tr("Name for this place:"),
                                                    QLineEdit::Normal, proposed, &ok)
                                  .trimmed();
         if (!ok || name.isEmpty())

@@ -7,12 +7,14 @@
 #include "app/NetworkState.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
+#include "app/Translations.h"
 #include "app/WindowPosition.h"
 #include "app/trip/PicturesWindow.h"
 #include "app/trip/TripRestore.h"
 #include "base/AppState.h"
 #include "base/Resource.h"
 #include "base/Trace.h"
+#include "pictures/Leftovers.h"
 #include "script/ScriptLauncher.h"
 #include "script/ScriptRunner.h"
 #include "webview/CWebBrowser.h"
@@ -174,10 +176,13 @@ int WinMain(int, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setDesktopFileName(QStringLiteral("kartavo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
+    InstallTranslations();
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();
+    // Once the start is over: what batch writes killed mid-write left beside the pictures.
+    QTimer::singleShot(3000, main.get(), [] { Leftovers::RemoveInBackground(); });
     // Ending the session closes the window as the close button does.
     // Past exec the window has gone to StopKartavo, which may still finish writes.
     QuitOnSignal quitOnSignal([&main] {

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 void AddTrackMenu(QWidget* mainWindow) {
-    QMenu* menu = MainMenu(mainWindow, QStringLiteral("&Track"));
+    QMenu* menu = MainMenu(mainWindow, QObject::tr("&Track"));
     if (menu == nullptr)
         return;
     QObject::connect(AddMenuEntry(menu, QObject::tr("&Open Track..."), "openTrack",

@@ -8,6 +8,7 @@
 #include "app/trip/PicturesWindow.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
+#include "bench/TreeMemory.h"
 #include "pictures/PictureList.h"
 #include "webview/CWebBrowser.h"
 
@@ -65,55 +66,6 @@ bool MakePictures(const QString& folder, int count, QList<QByteArray>& paths) {
         paths << QFile::encodeName(path);
     }
     return true;
-}
-
-// Summed PSS and RSS of this process and all its descendants, in kB.
-struct TreeMemory {
-    long pss = 0;
-    long rss = 0;
-};
-
-long ReadKb(const std::string& file, const char* key) {
-    std::ifstream in(file);
-    std::string line;
-    const std::string prefix = key;
-    while (std::getline(in, line))
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::stol(line.substr(prefix.size()));
-    return 0;
-}
-
-TreeMemory SampleTree() {
-    std::vector<std::pair<int, int>> parents; // pid, ppid
-    QDir proc("/proc");
-    for (const QString& entry : proc.entryList(QDir::Dirs)) {
-        bool ok = false;
-        const int pid = entry.toInt(&ok);
-        if (!ok)
-            continue;
-        std::ifstream stat("/proc/" + entry.toStdString() + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const auto close = text.rfind(')');
-        if (close == std::string::npos)
-            continue;
-        std::istringstream rest(text.substr(close + 2));
-        char state = 0;
-        int ppid = 0;
-        rest >> state >> ppid;
-        parents.emplace_back(pid, ppid);
-    }
-    std::vector<int> tree{static_cast<int>(getpid())};
-    for (std::size_t i = 0; i < tree.size(); ++i)
-        for (const auto& [pid, ppid] : parents)
-            if (ppid == tree[i])
-                tree.push_back(pid);
-    TreeMemory memory;
-    for (int pid : tree) {
-        const std::string base = "/proc/" + std::to_string(pid);
-        memory.pss += ReadKb(base + "/smaps_rollup", "Pss:");
-        memory.rss += ReadKb(base + "/status", "VmRSS:");
-    }
-    return memory;
 }
 
 struct Listing {

@@ -21,7 +21,7 @@ QString Script() {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// Reads "<index> <length> <orientation>\n<bytes>" records into previews.
+// Reads "<index> <length> <orientation>\n<bytes>" records into previews, best first.
 void ParseRecords(const QByteArray& out, QList<Jpeg>& previews) {
     int at = 0;
     while (at < out.size()) {
@@ -38,8 +38,13 @@ void ParseRecords(const QByteArray& out, QList<Jpeg>& previews) {
         if (!indexOk || !lengthOk || length < 0 || end + 1 + length > out.size())
             return;
         if (index >= 0 && index < previews.size()) {
-            previews[index].data = out.mid(end + 1, length);
-            previews[index].orientation = qBound(1, words[2].toInt(), 8);
+            Jpeg& jpeg = previews[index];
+            // The first record of a file is the best; the rest stand by.
+            if (jpeg.data.isEmpty())
+                jpeg.data = out.mid(end + 1, length);
+            else if (length > 0)
+                jpeg.others << out.mid(end + 1, length);
+            jpeg.orientation = qBound(1, words[2].toInt(), 8);
         }
         at = end + 1 + length;
     }

@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QTransform>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,9 +101,46 @@ QImage Decode(const QByteArray& path, QSize bound) {
     return Read(reader, bound);
 }
 
+// One colour all over (within JPEG's noise): a placeholder some cameras keep.
+bool IsFlat(const QImage& image) {
+    if (image.isNull())
+        return false;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const QRgb first = rgb.pixel(0, 0);
+    const int stepX = std::max(1, rgb.width() / 64), stepY = std::max(1, rgb.height() / 64);
+    for (int y = 0; y < rgb.height(); y += stepY)
+        for (int x = 0; x < rgb.width(); x += stepX) {
+            const QRgb pixel = rgb.pixel(x, y);
+            if (std::abs(qRed(pixel) - qRed(first)) > 4 ||
+                std::abs(qGreen(pixel) - qGreen(first)) > 4 ||
+                std::abs(qBlue(pixel) - qBlue(first)) > 4)
+                return false;
+        }
+    return true;
+}
+
+// The best of a file's JPEGs that shows something: not one flat colour, and not smaller
+// than bound when a larger one is there; a flat or small one only when all are.
+QImage Shown(const EmbeddedPreview::Jpeg& found, QSize bound) {
+    QImage fallback;
+    for (const QByteArray& data : QList<QByteArray>{found.data} + found.others) {
+        const QImage image = FromJpeg(data, found.orientation, bound);
+        if (image.isNull())
+            continue;
+        const bool flat = IsFlat(image);
+        const bool small =
+            bound.isValid() && image.width() < bound.width() && image.height() < bound.height();
+        if (!flat && !small)
+            return image;
+        if (fallback.isNull() || (IsFlat(fallback) && !flat))
+            fallback = image;
+    }
+    return fallback;
+}
+
 QImage Embedded(const QByteArray& path, EmbeddedPreview::Size size, QSize bound) {
     const QList<EmbeddedPreview::Jpeg> found = EmbeddedPreview::Extract({path}, size);
-    return found.isEmpty() ? QImage() : FromJpeg(found[0].data, found[0].orientation, bound);
+    return found.isEmpty() ? QImage() : Shown(found[0], bound);
 }
 
 // Keeps the cache small: the oldest previews go first.
@@ -164,7 +203,7 @@ QList<QImage> Thumbnails(const QList<QByteArray>& paths, QSize bound) {
     const QList<EmbeddedPreview::Jpeg> found =
         EmbeddedPreview::Extract(inside, EmbeddedPreview::Size::Smallest);
     for (int i = 0; i < found.size(); ++i) {
-        QImage image = FromJpeg(found[i].data, found[i].orientation, bound);
+        QImage image = Shown(found[i], bound);
         // A RAW file whose only picture is a plain one that Qt reads.
         if (image.isNull() && PictureFormats::IsRaw(inside[i]))
             image = Decode(inside[i], bound);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -27,6 +28,11 @@ QString SystemReason() {
 }
 
 } // namespace
+
+QString DefaultFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Kartavo/journal");
+}
 
 QString Create(const QString& folder, QString& error) {
     if (!QDir().mkpath(folder)) {

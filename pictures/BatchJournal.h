@@ -21,6 +21,8 @@ struct Entry {
     QByteArray undoneState; // its state after that undo
 };
 
+// Where the journals are kept: <XDG data>/Kartavo/journal.
+QString DefaultFolder();
 // Makes a new journal (and its folder), flushed to disk with its folder. Returns its
 // path, or an empty string with the reason in error.
 QString Create(const QString& folder, QString& error);

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QMetaObject>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -113,8 +112,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     Lane lanes[LANES];
 
     explicit Impl(BatchRunner& runner) : q(runner) {
-        journalFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                        QStringLiteral("/Kartavo/journal");
+        journalFolder = BatchJournal::DefaultFolder();
         for (int i = 0; i < LANES; ++i) {
             lanes[i].runner = std::make_unique<BatchLane>(i, &q, this);
             lanes[i].timer.setSingleShot(true);
@@ -148,9 +146,15 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     }
 
     void Launch() {
-        for (size_t i = 0; i < items.size(); ++i)
-            if (!items[i].done && items[i].args.empty())
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].done || !items[i].args.empty())
+                continue;
+            // Put back by an earlier undo of this write: nothing is put back now.
+            if (mode == Mode::Undo && items[i].presetOk)
+                Settle(static_cast<int>(i));
+            else
                 Report(static_cast<int>(i), items[i].presetOk, items[i].presetReason);
+        }
         QString error;
         if (mode == Mode::Write && !cancelled) {
             journal = BatchJournal::Create(journalFolder, error);
@@ -269,6 +273,8 @@ struct BatchRunner::Impl : BatchLane::Receiver {
                 anyWritten = true;
             Report(item, status == "OK", reason);
         } else if (mode == Mode::Undo && fields[0] == "U") {
+            if (status == "SAME")
+                return Settle(item);
             // SKIP: not to be undone (changed since, gone); FAIL: might be undone later.
             if (status == "FAIL")
                 undoOpen = true;
@@ -350,6 +356,13 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         ++succeeded;
         ++done;
         emit q.pictureRead(item, read);
+        emit q.progress(done, static_cast<int>(items.size()));
+    }
+
+    // Nothing to do for the picture: it is as it was, and counted in neither total.
+    void Settle(int item) {
+        items[item].done = true;
+        ++done;
         emit q.progress(done, static_cast<int>(items.size()));
     }
 

@@ -87,7 +87,9 @@ signals:
     void pictureRead(int index, const PictureRead& result);
     // ok false: reason says why, and the picture is as it was.
     void pictureWritten(int index, bool ok, const QString& reason);
-    // One picture of an undo: its path, and why it was not undone where !ok.
+    // One picture of an undo: its path, and why it was not undone where !ok. A picture
+    // that needs nothing put back (the write never changed it, or an earlier undo put it
+    // back) is not reported, and counted in neither total.
     void pictureUndone(const QByteArray& path, bool ok, const QString& reason);
     void progress(int done, int total);
     // All runs of the operation have ended; cancelled when Cancel stopped it early.

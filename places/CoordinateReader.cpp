@@ -112,6 +112,9 @@ std::optional<std::vector<Token>> Tokens(const QString& text) {
             continue;
         }
         if (const auto match = number.match(text, i); match.hasMatch()) {
+            // "3-7" is a slip for 37, not the pair (3, -7): a sign needs a gap before it.
+            if (!match.captured(1).isEmpty() && i > 0 && text.at(i - 1).isDigit())
+                return std::nullopt;
             Token token(Token::Number);
             token.value = match.captured(2).toDouble();
             token.hasSign = !match.captured(1).isEmpty();

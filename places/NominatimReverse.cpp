@@ -66,14 +66,8 @@ NominatimReverse::NominatimReverse(QObject* parent)
     : QObject(parent), m_network(new QNetworkAccessManager(this)),
       m_baseUrl(QStringLiteral("https://nominatim.openstreetmap.org/")) {
     m_pending.setSingleShot(true);
-    m_limit.setSingleShot(true);
     connect(&m_pending, &QTimer::timeout, this, &NominatimReverse::SendNext);
     connect(m_network, &QNetworkAccessManager::finished, this, &NominatimReverse::OnFinished);
-    connect(&m_limit, &QTimer::timeout, this, [this] {
-        m_stopReason = tr("the answer took longer than %1 s").arg(m_maxMs / 1000);
-        if (m_reply)
-            m_reply->abort();
-    });
 }
 
 NominatimReverse::~NominatimReverse() {
@@ -84,11 +78,6 @@ NominatimReverse::~NominatimReverse() {
         reply->abort();
         reply->deleteLater();
     }
-}
-
-void NominatimReverse::SetLimits(qint64 maxBytes, int maxMs) {
-    m_maxBytes = maxBytes;
-    m_maxMs = maxMs;
 }
 
 QString NominatimReverse::Attribution() {
@@ -106,7 +95,6 @@ void NominatimReverse::Look(const QList<Ask>& asks) {
 void NominatimReverse::Cancel() {
     const bool busy = IsBusy();
     m_pending.stop();
-    m_limit.stop();
     m_asks.clear();
     m_next = 0;
     if (m_reply) {
@@ -164,16 +152,8 @@ void NominatimReverse::SendNext() {
     request.setRawHeader("Accept-Language",
                          QLocale().uiLanguages().join(QLatin1Char(',')).toUtf8());
     lastSent.start();
-    m_stopReason.clear();
     m_reply = m_network->get(request);
-    m_limit.start(m_maxMs);
-    // An answer without end would fill the memory: it is cut off past the limit.
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > m_maxBytes && m_reply) {
-            m_stopReason = tr("the answer was larger than %1 bytes").arg(m_maxBytes);
-            m_reply->abort();
-        }
-    });
+    BoundDownload(m_reply, m_limits);
 }
 
 void NominatimReverse::OnFinished(QNetworkReply* reply) {
@@ -181,10 +161,9 @@ void NominatimReverse::OnFinished(QNetworkReply* reply) {
     if (reply != m_reply)
         return; // cancelled
     m_reply = nullptr;
-    m_limit.stop();
     const Ask ask = m_asks.value(m_next);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    QString reason = m_stopReason;
+    QString reason = BoundedDownloadFailure(reply);
     std::optional<PlaceName> name;
     if (reason.isEmpty() && reply->error() != QNetworkReply::NoError)
         reason = status > 0 ? tr("the server answered %1").arg(status) : reply->errorString();

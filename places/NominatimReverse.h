@@ -1,5 +1,6 @@
 #pragma once
 
+#include "places/BoundedDownload.h"
 #include "places/PlaceNames.h"
 
 #include <QList>
@@ -12,7 +13,6 @@
 #include <optional>
 
 class QNetworkAccessManager;
-
 
 // Names places by asking Nominatim's reverse search, one position after another, on
 // request only: at most one request a second program-wide (shared with the search by
@@ -32,8 +32,8 @@ public:
 
     // The service's address; "reverse" is asked below it.
     void SetBaseUrl(const QUrl& url) { m_baseUrl = url; }
-    // Largest answer and longest transfer taken before a request is given up.
-    void SetLimits(qint64 maxBytes, int maxMs);
+    // How large and how long an answer may be before the request is given up.
+    void SetLimits(DownloadLimits limits) { m_limits = limits; }
 
     // Asks for each position in turn, replacing any asks not answered yet.
     void Look(const QList<Ask>& asks);
@@ -59,14 +59,11 @@ private:
 
     QNetworkAccessManager* m_network;
     QUrl m_baseUrl;
-    qint64 m_maxBytes = 1024 * 1024;
-    int m_maxMs = 15000;
+    DownloadLimits m_limits;
     QList<Ask> m_asks;
     qsizetype m_next = 0;
     QTimer m_pending;
-    QTimer m_limit;
     QPointer<QNetworkReply> m_reply;
-    QString m_stopReason;
 };
 
 // The place of a Nominatim "jsonv2" reverse answer: empty names for its "no place here"

@@ -1,5 +1,6 @@
 #include "places/NominatimSearch.h"
 
+#include "places/BoundedDownload.h"
 #include "places/CitySearch.h"
 #include "places/NominatimClock.h"
 
@@ -140,6 +141,7 @@ void NominatimSearch::Send() {
     request.setTransferTimeout(kTransferTimeoutMs);
     LastSent().start();
     m_reply = m_network->get(request);
+    BoundDownload(m_reply, m_limits);
     m_reply->setProperty("kartavoQuery", m_query);
 }
 
@@ -149,6 +151,10 @@ void NominatimSearch::OnFinished(QNetworkReply* reply) {
         return; // cancelled
     m_reply = nullptr;
     const QString query = reply->property("kartavoQuery").toString();
+    if (const QString bounded = BoundedDownloadFailure(reply); !bounded.isEmpty()) {
+        emit failed(query, bounded);
+        return;
+    }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError) {
         const QString reason =

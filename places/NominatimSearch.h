@@ -1,5 +1,6 @@
 #pragma once
 
+#include "places/BoundedDownload.h"
 #include "places/PlaceResult.h"
 
 #include <QHash>
@@ -27,6 +28,8 @@ public:
     // The service's address; "search" is asked below it.
     void SetBaseUrl(const QUrl& url) { m_baseUrl = url; }
     QUrl BaseUrl() const { return m_baseUrl; }
+    // How large and how long an answer may be before the search gives up on it.
+    void SetLimits(DownloadLimits limits) { m_limits = limits; }
 
     // Starts a search for query, replacing any search not answered yet. The answer comes as
     // found() or failed(), for this query only.
@@ -50,6 +53,7 @@ private:
 
     QNetworkAccessManager* m_network;
     QUrl m_baseUrl;
+    DownloadLimits m_limits;
     QString m_query;
     QTimer m_pending;
     QPointer<QNetworkReply> m_reply;

@@ -19,6 +19,11 @@ packages=(
     libheif-examples
     # Track formats other than GPX and KML (FIT, TCX, NMEA, IGC, GeoJSON...) are converted.
     gpsbabel
+    # The Debian package: built with CPack and dpkg-shlibdeps, checked with lintian,
+    # AppStream's validator and man; its test sees the installed program's window.
+    dpkg-dev lintian appstream man-db x11-utils
+    # Translations: lupdate and lrelease, and the locales the language tests start under.
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 
 sudo=()
@@ -28,3 +33,9 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"
+# The language tests start the program under German and French locales.
+for language in de_DE fr_FR; do
+    if ! locale -a | grep -qix "$language.utf8"; then
+        "${sudo[@]}" localedef -i "$language" -f UTF-8 "$language.UTF-8"
+    fi
+done

@@ -49,14 +49,17 @@ QString FormatClockCorrection(qint64 ms) {
 
 QString FormatDuration(qint64 ms) {
     const qint64 s = std::llabs(ms) / 1000;
-    auto tr = [](const char* text) { return QCoreApplication::translate("TimeText", text); };
     if (s < 60)
-        return tr("%1 s").arg(s);
+        return QCoreApplication::translate("TimeText", "%1 s").arg(s);
     if (s < 3600)
-        return tr("%1 min").arg(s / 60);
+        return QCoreApplication::translate("TimeText", "%1 min").arg(s / 60);
     if (s < 86400)
-        return tr("%1 h %2 min").arg(s / 3600).arg(s / 60 % 60);
-    return tr("%1 days %2 h").arg(s / 86400).arg(s / 3600 % 24);
+        return QCoreApplication::translate("TimeText", "%1 h %2 min")
+            .arg(s / 3600)
+            .arg(s / 60 % 60);
+    return QCoreApplication::translate("TimeText", "%1 days %2 h")
+        .arg(s / 86400)
+        .arg(s / 3600 % 24);
 }
 
 QString FormatTimeSpan(qint64 firstMs, qint64 lastMs, const QTimeZone& zone) {

@@ -26,7 +26,13 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
     // Many changes at once (a whole read or write) make one new set of markers.
     m_timer.setSingleShot(true);
     m_timer.setInterval(100);
-    connect(&m_timer, &QTimer::timeout, this, &PicturesMap::Send);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_more) {
+            m_more = false;
+            m_timer.start();
+            Send();
+        }
+    });
     connect(list, &QAbstractItemModel::dataChanged, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
@@ -47,9 +53,15 @@ void PicturesMap::SetSelected(const QList<int>& rows) {
 }
 
 void PicturesMap::Refresh() {
-    // At most one new set every interval, also while results keep coming.
-    if (!m_timer.isActive())
-        m_timer.start();
+    // A change after a quiet while shows at once (a drop, a drag); while changes keep
+    // coming (a whole read or write), at most one new set every interval.
+    if (m_timer.isActive()) {
+        m_more = true;
+        return;
+    }
+    m_more = false;
+    m_timer.start();
+    Send();
 }
 
 void PicturesMap::Send() {

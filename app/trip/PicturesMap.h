@@ -31,4 +31,5 @@ private:
     TripMap* m_tripMap;
     QSet<int> m_selected;
     QTimer m_timer;
+    bool m_more = false; // changes came while the timer ran
 };

@@ -124,7 +124,7 @@ QPointer<PicturesWindow> s_window;
 
 PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("picturesWindow"));
-    setWindowTitle(QStringLiteral("Kartavo - Pictures"));
+    setWindowTitle(tr("Kartavo - Pictures"));
     if (mainWindow != nullptr)
         setWindowIcon(mainWindow->windowIcon());
 

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 void AddWhereMenus(QWidget* mainWindow) {
-    QMenu* track = MainMenu(mainWindow, QStringLiteral("&Track"));
+    QMenu* track = MainMenu(mainWindow, QObject::tr("&Track"));
     if (track == nullptr)
         return;
     track->addSeparator();

@@ -22,7 +22,8 @@
 #     CITY STATE COUNTRY CODE
 #   R INDEX FAIL REASON
 #   W INDEX OK | W INDEX FAIL REASON
-#   U INDEX OK | U INDEX SKIP REASON | U INDEX FAIL REASON
+#   U INDEX OK | U INDEX SAME | U INDEX SKIP REASON | U INDEX FAIL REASON
+#     (SAME: already as before the write, which never took place, so nothing was put back)
 # INDEX counts from 0 within this run. A picture that fails is left as it was.
 #
 # Journal lines (same escaping), each appended in one piece; a picture's B line is
@@ -129,6 +130,19 @@ sub Why { my $why = "$_[0]"; $why =~ s/\s+\z//; return length $why ? $why : 'unk
 sub ExifError {
     my ($et) = @_;
     return $et->GetValue('Error');
+}
+
+# ExifTool writes past a small fault it found ("[minor] ... (fix or ignore?)") only when
+# told to ignore it, which could lose what it cannot read: the picture is left alone,
+# and the user is told so plainly.
+sub MinorFault {
+    my ($why) = @_;
+    $why =~ s/^\[minor\]\s*//;
+    $why =~ s/\s*\((?:fix or ignore\?|ignored)\)\s*\z//;
+    my $what = $why =~ /maker ?notes/i ? 'its maker notes look damaged'
+                                       : "its metadata has a small fault ($why)";
+    return "$what, so it was left unchanged; a sidecar can hold its position"
+         . ' (Picture > Write Positions Into)';
 }
 
 # The file a write replaces, named from the root so that an undo finds it from any
@@ -397,6 +411,7 @@ sub WriteNew {
     my $system = "$!";
     unless ($result) {
         my $why = ExifError($et) // 'unknown error';
+        return (undef, Discard($new, MinorFault($why))) if $why =~ /^\[minor\]/;
         $why .= " ($system)" if length $system and $why !~ /\Q$system\E/ and $why =~ /writ|open|read/i;
         return (undef, Discard($new, "ExifTool cannot write it: $why"));
     }
@@ -691,10 +706,10 @@ sub UndoSidecar {
     my $new = $state eq 'sidecar-new';
     unless (length $written and $written eq FileState($target)) {
         # Already as before: the write never took place, or an undo was cut short.
-        return ('OK') if $new and !-e $target and !-l $target;
+        return ('SAME') if $new and !-e $target and !-l $target;
         if (!$new and -f $target) {
             my ($now) = ReadWhole($target);
-            return ('OK') if defined $now and $now eq $old;
+            return ('SAME') if defined $now and $now eq $old;
         }
         return ('SKIP', 'its sidecar was changed after the write');
     }
@@ -953,7 +968,7 @@ sub UndoNames {
     };
     unless (length $written and $written eq FileState($target) and $holds->($new)) {
         # Already as before: the write never took place, or an undo was cut short.
-        return ('OK') if $holds->($old);
+        return ('SAME') if $holds->($old);
         return ('SKIP', 'it was changed after the write')
             unless !length $written && $holds->($new);
     }
@@ -993,7 +1008,7 @@ sub UndoPicture {
     my @before = Fields($beforeLine);
     if (@before >= 7 and $before[5] =~ /^sidecar(?:-new)?\z/) {
         my @result = UndoSidecar($target, $before[5], $before[6], $written);
-        Journal(['U', $id, FileState($target)]) if $result[0] eq 'OK';
+        Journal(['U', $id, FileState($target)]) if $result[0] =~ /^(?:OK|SAME)\z/;
         return @result;
     }
     return UndoNames($id, $target, \@before, $written) if @before >= 9 and $before[5] eq 'names';
@@ -1011,7 +1026,7 @@ sub UndoPicture {
     my $unchanged = length $written && $written eq FileState($target) && Matches($et, undef, $new);
     unless ($unchanged) {
         # Already as before: the write never took place, or an undo was cut short.
-        return ('OK') if Matches($et, $state, $old);
+        return ('SAME') if Matches($et, $state, $old);
         # No record after the write: the run ended between the rename and the record.
         return ('SKIP', 'it was changed after the write')
             unless !length $written && Matches($et, undef, $new);
@@ -1065,8 +1080,15 @@ if ($mode eq 'read') {
                 : PrepareWrite($first + $n, $path, @position);
         }
         if ($stop) {
-            # Not touched yet: left as they are, and not reported.
-            ref $_ and Discard($_) for @group;
+            # Pictures not touched yet are left as they are and not reported; a sidecar
+            # is written at once, and so reported, or its write could not be undone.
+            for my $k (0 .. $#group) {
+                if (ref $group[$k]) {
+                    Discard($group[$k]);
+                } else {
+                    Say('W', $index + $k, defined $group[$k] ? ('FAIL', $group[$k]) : 'OK');
+                }
+            }
             last;
         }
         my @why = CommitGroup(@group);

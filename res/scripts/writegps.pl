@@ -184,7 +184,19 @@ my $dir = dirname($target);
 RemoveStale($dir);
 my $handle = CreateTemp($dir, $picture);
 my $result = $et->WriteInfo($target, $handle);
-Fail("Cannot write $picture: " . ($et->GetValue('Error') // 'unknown error')) unless $result;
+unless ($result) {
+    my $why = $et->GetValue('Error') // 'unknown error';
+    # ExifTool writes past a small fault it found only when told to ignore it, which
+    # could lose what it cannot read: the picture is left alone, and the user told so.
+    if ($why =~ s/^\[minor\]\s*//) {
+        $why =~ s/\s*\((?:fix or ignore\?|ignored)\)\s*\z//;
+        $why = ($why =~ /maker ?notes/i ? 'its maker notes look damaged'
+                                        : "its metadata has a small fault ($why)")
+             . ', so it was left unchanged; a sidecar can hold its position'
+             . ' (Picture > Write Positions Into)';
+    }
+    Fail("Cannot write $picture: $why");
+}
 # Nothing changed: the format took none of the tags.
 Fail("Cannot record into $picture: $kind cannot hold GPS tags") if $result == 2;
 $handle->flush or Fail("Cannot write $picture: $!");

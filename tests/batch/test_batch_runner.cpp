@@ -1,12 +1,16 @@
 #include "BatchRecorder.h"
 #include "TestPictures.h"
 
+#include "pictures/BatchJournal.h"
 #include "pictures/BatchRunner.h"
+#include "pictures/Leftovers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -111,30 +115,57 @@ PictureWrite At(const QByteArray& path, double latitude, double longitude,
     return write;
 }
 
-// Makes the batch script kill itself with SIGKILL at its rename, before or right after
-// it, through a module that PERL5OPT loads into every Perl started meanwhile.
-class KillAtRename {
+// Loads a module into every Perl started meanwhile, through PERL5OPT.
+class PerlHook {
 public:
-    KillAtRename(const QString& folder, const QByteArray& when) {
-        QFile module(folder + "/KillAtRename.pm");
+    PerlHook(const QString& folder, const QByteArray& name, const QByteArray& source) {
+        QFile module(folder + "/" + name + ".pm");
         module.open(QIODevice::WriteOnly);
-        module.write("package KillAtRename;\n"
-                     "BEGIN {\n"
-                     "  *CORE::GLOBAL::rename = sub {\n"
-                     "    kill 'KILL', $$ if $ENV{KILL_AT_RENAME} eq 'before';\n"
-                     "    my $done = CORE::rename($_[0], $_[1]);\n"
-                     "    kill 'KILL', $$;\n"
-                     "    return $done;\n"
-                     "  };\n"
-                     "}\n1;\n");
+        module.write("package " + name + ";\n" + source + "\n1;\n");
         module.close();
+        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -M" + name);
+    }
+    ~PerlHook() { qunsetenv("PERL5OPT"); }
+};
+
+// Makes the batch script kill itself with SIGKILL at its rename, before or right after it.
+class KillAtRename : PerlHook {
+public:
+    KillAtRename(const QString& folder, const QByteArray& when)
+        : PerlHook(folder, "KillAtRename",
+                   "BEGIN {\n"
+                   "  *CORE::GLOBAL::rename = sub {\n"
+                   "    kill 'KILL', $$ if $ENV{KILL_AT_RENAME} eq 'before';\n"
+                   "    my $done = CORE::rename($_[0], $_[1]);\n"
+                   "    kill 'KILL', $$;\n"
+                   "    return $done;\n"
+                   "  };\n"
+                   "}") {
         qputenv("KILL_AT_RENAME", when);
-        qputenv("PERL5OPT", "-I" + QFile::encodeName(folder) + " -MKillAtRename");
     }
-    ~KillAtRename() {
-        qunsetenv("PERL5OPT");
-        qunsetenv("KILL_AT_RENAME");
+    ~KillAtRename() { qunsetenv("KILL_AT_RENAME"); }
+};
+
+// Makes the batch script stop for two seconds at its first rename or link (a new sidecar
+// is linked into place), after it has made the file "paused" in folder, so that a Cancel
+// comes right then.
+class PauseAt : PerlHook {
+public:
+    PauseAt(const QString& folder, const QByteArray& call)
+        : PerlHook(folder, "PauseAt",
+                   "my $paused;\n"
+                   "sub Pause { return if $paused++; open(my $m, '>', $ENV{PAUSE_MARKER});\n"
+                   "  close $m; sleep 2; }\n"
+                   "BEGIN { *CORE::GLOBAL::" +
+                       call + " = sub { Pause(); return CORE::" + call + "($_[0], $_[1]); }; }"),
+          m_marker(folder + "/paused") {
+        qputenv("PAUSE_MARKER", QFile::encodeName(m_marker));
     }
+    ~PauseAt() { qunsetenv("PAUSE_MARKER"); }
+    bool Paused() const { return QFile::exists(m_marker); }
+
+private:
+    QString m_marker;
 };
 
 } // namespace
@@ -153,7 +184,12 @@ private slots:
     void undoTwoWritesInTurn();
     void killedMidWrite_data();
     void killedMidWrite();
+    void cancelWhileFilePutInPlace_data();
+    void cancelWhileFilePutInPlace();
     void everythingButGpsUnchanged();
+    void minorExifToolFaultIsExplained();
+    void journalOnDiskBeforeRename();
+    void writeOverBothLanes();
     void pictureOnOtherFileSystem();
 
 private:
@@ -535,11 +571,19 @@ void BatchRunnerTest::killedMidWrite() {
     QCOMPARE(latitude, when == "before" ? QString() : QString("12/1 30/1 0/1000000"));
     QCOMPARE(LeftOvers(m_dir->path()).size(), when == "before" ? 1 : 0);
 
+    // At the next start, leftovers of dead runs go; a live run's file stays.
+    const QString live = m_dir->filePath(QString(".kartavo-%1-AbCd12.tmp").arg(getpid()));
+    QVERIFY(QFile(live).open(QIODevice::WriteOnly));
+    QCOMPARE(Leftovers::Remove(m_journal->path()), when == "before" ? 1 : 0);
+    QCOMPARE(LeftOvers(m_dir->path()), QStringList(QFileInfo(live).fileName()));
+    QVERIFY(QFile::remove(live));
+
+    // Killed before the rename, the picture was never changed: nothing is put back.
     auto runner = Runner();
     BatchRecorder recorder(*runner);
     QVERIFY(runner->UndoLast());
     QVERIFY(recorder.Wait());
-    QCOMPARE(recorder.succeeded, 1);
+    QCOMPARE(recorder.succeeded, when == "before" ? 0 : 1);
     QVERIFY(!HasGpsDirectory(picture));
 
     // The next write in the folder clears what the killed run left.
@@ -548,6 +592,44 @@ void BatchRunnerTest::killedMidWrite() {
     QVERIFY(again.Wait());
     QCOMPARE(again.succeeded, 1);
     QCOMPARE(LeftOvers(m_dir->path()), QStringList());
+}
+
+void BatchRunnerTest::cancelWhileFilePutInPlace_data() {
+    QTest::addColumn<QByteArray>("call");
+    QTest::addColumn<bool>("sidecar");
+    QTest::newRow("picture renamed over") << QByteArray("rename") << false;
+    QTest::newRow("new sidecar linked in") << QByteArray("link") << true;
+}
+
+// Whatever moment Cancel comes, a file changed is reported written and can be undone.
+void BatchRunnerTest::cancelWhileFilePutInPlace() {
+    QFETCH(QByteArray, call);
+    QFETCH(bool, sidecar);
+    const QByteArray picture = Picture("p.jpg");
+    const QByteArray side = Folder() + "/p.xmp";
+    PictureWrite write = At(picture, 12.5, 13.5);
+    if (sidecar)
+        write.sidecar = side;
+    auto runner = Runner();
+    {
+        QTemporaryDir modules;
+        PauseAt pause(modules.path(), call);
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write({write}));
+        QTRY_VERIFY_WITH_TIMEOUT(pause.Paused(), 30000);
+        runner->Cancel();
+        QVERIFY(recorder.Wait());
+        QVERIFY2(recorder.writes[0].first, qPrintable(recorder.writes[0].second));
+    }
+    const QString written = Name(sidecar ? side : picture);
+    const QString tag = sidecar ? "XMP:GPSLatitude" : "GPS:GPSLatitude";
+    QVERIFY(!ReadTags(written, {tag}).value(tag).isEmpty());
+
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->UndoLast());
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.succeeded, 1);
+    QVERIFY(sidecar ? !QFile::exists(written) : !HasGpsDirectory(picture));
 }
 
 void BatchRunnerTest::everythingButGpsUnchanged() {
@@ -567,6 +649,81 @@ void BatchRunnerTest::everythingButGpsUnchanged() {
     QVERIFY(GpsDump(camera).contains("GPSLatitude"));
     QCOMPARE(EverythingButGps(camera), before);
     QCOMPARE(Pixels(camera), pixels);
+}
+
+void BatchRunnerTest::minorExifToolFaultIsExplained() {
+    const QByteArray picture = Folder() + "/loop.jpg";
+    QVERIFY(MakeSelfLinkedJpeg(Name(picture)));
+    const QByteArray bytes = FileBytes(Name(picture));
+
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->Write({At(picture, 1, 2)}));
+    QVERIFY(recorder.Wait());
+    const QString reason = recorder.writes[0].second;
+    QVERIFY(!recorder.writes[0].first);
+    QVERIFY2(reason.contains("so it was left unchanged; a sidecar can hold its position") &&
+                 !reason.contains("[minor]"),
+             qPrintable(reason));
+    QCOMPARE(FileBytes(Name(picture)), bytes);
+}
+
+// Power-cut safety: the pictures' records are flushed before the first picture is renamed.
+void BatchRunnerTest::journalOnDiskBeforeRename() {
+    const QByteArray picture = Picture("p.jpg");
+    QTemporaryDir modules;
+    const QString log = modules.filePath("flush.log");
+    const QProcessEnvironment hook = RenameHookEnvironment(modules.path(), "log", log);
+    for (const char* name : {"PERL5LIB", "PERL5OPT", "KARTAVO_RENAME_HOOK", "KARTAVO_RENAME_LOG"})
+        qputenv(name, hook.value(name).toUtf8());
+    auto runner = Runner();
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->Write({At(picture, 1, 2)}));
+    const bool finished = recorder.Wait();
+    for (const char* name : {"PERL5LIB", "PERL5OPT", "KARTAVO_RENAME_HOOK", "KARTAVO_RENAME_LOG"})
+        qunsetenv(name);
+    QVERIFY(finished && recorder.succeeded == 1);
+    const QStringList journals = QDir(m_journal->path()).entryList({"*.journal"});
+    QCOMPARE(journals.size(), 1);
+    const QString journal = "sync " + FileId(m_journal->filePath(journals[0]));
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split('\n', Qt::SkipEmptyParts);
+    const qsizetype rename = lines.indexOf(QRegularExpression("rename .*"));
+    QVERIFY2(rename > 0, qPrintable(lines.join(" / ")));
+    // Once when the journal is made, once for the picture's record.
+    QCOMPARE(lines.mid(0, rename).count(journal), 2);
+}
+
+// Two lanes write side by side: every record has an id of its own, and an undo puts
+// each picture back once.
+void BatchRunnerTest::writeOverBothLanes() {
+    QList<PictureWrite> writes;
+    for (int i = 0; i < 4; ++i)
+        writes << At(Picture(QByteArray("p") + char('0' + i) + ".jpg"), i + 1, 2);
+    auto runner = Runner();
+    {
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write(writes));
+        QVERIFY(recorder.Wait());
+        QCOMPARE(recorder.succeeded, 4);
+    }
+    QList<BatchJournal::Entry> entries;
+    QString error;
+    const QString journal = QDir(m_journal->path()).entryList({"*.journal"}).value(0);
+    QVERIFY(BatchJournal::Read(m_journal->filePath(journal), entries, error));
+    QSet<QByteArray> ids;
+    for (const BatchJournal::Entry& entry : entries)
+        ids.insert(entry.id);
+    QCOMPARE(ids.size(), 4);
+
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->UndoLast());
+    QVERIFY(recorder.Wait());
+    QCOMPARE(recorder.succeeded, 4);
+    QCOMPARE(recorder.undone.size(), 4);
+    for (const PictureWrite& write : writes) {
+        QVERIFY(recorder.UndoneOf(write.path) && recorder.UndoneOf(write.path)->ok);
+        QVERIFY(!HasGpsDirectory(write.path));
+    }
 }
 
 void BatchRunnerTest::pictureOnOtherFileSystem() {

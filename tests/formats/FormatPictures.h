@@ -137,9 +137,10 @@ inline QByteArray Ifd(const QList<Entry>& entries, quint32 offset) {
 
 // A small camera RAW file: a DNG whose plain RGB picture is width x height and whose
 // SubIFD holds preview (a whole JPEG) the way cameras keep their JpgFromRaw.
-// Orientation is the file's own Exif orientation.
+// Orientation is the file's own Exif orientation; a thumbnail (a whole JPEG) goes into
+// IFD1, as cameras keep theirs.
 inline QByteArray RawWithPreview(const QByteArray& preview, int width = 48, int height = 32,
-                                 quint16 orientation = 1) {
+                                 quint16 orientation = 1, const QByteArray& thumbnail = {}) {
     using namespace detail;
     QByteArray pixels;
     const QImage drawing = Drawing(width, height, Qt::darkGreen);
@@ -184,7 +185,18 @@ inline QByteArray RawWithPreview(const QByteArray& preview, int width = 48, int 
     QByteArray header("II*\0", 4);
     header += QByteArray(4, '\0');
     qToLittleEndian(ifd0At, header.data() + 4);
-    return header + pixels + jpeg + subIfd + ifd0;
+    QByteArray file = header + pixels + jpeg + subIfd + ifd0;
+    if (!thumbnail.isEmpty()) {
+        const quint32 thumbAt = quint32(file.size());
+        const quint32 ifd1At = thumbAt + quint32(thumbnail.size() + thumbnail.size() % 2);
+        const quint16 ifd0Entries = qFromLittleEndian<quint16>(ifd0.constData());
+        qToLittleEndian(ifd1At, file.data() + ifd0At + 2 + 12 * ifd0Entries);
+        file += thumbnail + QByteArray(thumbnail.size() % 2, '\0');
+        file +=
+            Ifd({Shorts(0x103, {6}), Long(0x201, thumbAt), Long(0x202, quint32(thumbnail.size()))},
+                ifd1At);
+    }
+    return file;
 }
 
 inline QByteArray JpegOf(const QImage& image) {

@@ -174,6 +174,33 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
+    // A camera may keep a placeholder beside its real preview: larger in bytes but tiny,
+    // or of one flat colour. The preview and the thumbnail show the real one.
+    void placeholderPreviewIsPassedOver_data() {
+        QTest::addColumn<QImage>("placeholder");
+        QTest::newRow("tiny, larger in bytes") << FormatPictures::Drawing(8, 8);
+        QTest::newRow("flat, larger in pixels") << [] {
+            QImage flat(320, 240, QImage::Format_RGB32);
+            flat.fill(Qt::white);
+            return flat;
+        }();
+    }
+
+    void placeholderPreviewIsPassedOver() {
+        QFETCH(QImage, placeholder);
+        const QByteArray real = JpegOf(FormatPictures::Drawing(160, 120));
+        // Padded with a comment to outweigh the real one.
+        QByteArray padded = JpegOf(placeholder);
+        const QByteArray comment(real.size() + 2048, 'x');
+        padded.insert(2, QByteArray("\xff\xfe", 2) + char((comment.size() + 2) >> 8) +
+                             char((comment.size() + 2) & 0xff) + comment);
+        const QString path = Path("placeholder.dng");
+        QVERIFY(FormatPictures::WriteFile(path,
+                                          FormatPictures::RawWithPreview(padded, 48, 32, 1, real)));
+        QCOMPARE(PicturePreview::Make(Bytes(path)).image.size(), QSize(160, 120));
+        QCOMPARE(PicturePreview::Thumbnails({Bytes(path)}, QSize(64, 64))[0].size(), QSize(64, 48));
+    }
+
     // What the preview and the thumbnails show for each kind of file.
     void previews_data() {
         QTest::addColumn<QString>("name");

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
@@ -120,10 +121,29 @@ private slots:
         QCOMPARE(Photo("photo.alt").toString(), QString());
     }
 
-    // Record to picture on a RAW file under the default setting: the position goes into
-    // its sidecar, and the RAW file stays as it was.
+    // Record to picture on a RAW file: the position goes into its sidecar of the name the
+    // setting chose, and the RAW file stays as it was.
+    void recordIntoSidecarOfRaw_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("sidecar");
+        QTest::addColumn<QString>("notWritten");
+        QTest::newRow("NAME.xmp, the default") << "record.nef" << false << "record.xmp"
+                                               << "record.nef.xmp";
+        QTest::newRow("NAME.EXT.xmp") << "full.nef" << true << "full.nef.xmp"
+                                      << "full.xmp";
+    }
+
     void recordIntoSidecarOfRaw() {
-        const QString raw = m_dir.filePath("record.nef");
+        QFETCH(QString, name);
+        QFETCH(bool, full);
+        QFETCH(QString, sidecar);
+        QFETCH(QString, notWritten);
+        PictureFormats::WriteSetting setting;
+        setting.name = full ? PictureFormats::SidecarName::Full : PictureFormats::SidecarName::Base;
+        PictureFormats::SaveWriteSetting(setting);
+        const auto restore = qScopeGuard([] { PictureFormats::SaveWriteSetting({}); });
+        const QString raw = m_dir.filePath(name);
         QVERIFY(WriteFile(raw, RawWithPreview(JpegOf(Drawing(160, 120)))));
         QVERIFY(TagLikeACamera(raw));
         QFile file(raw);
@@ -142,10 +162,11 @@ private slots:
         QCOMPARE(g_app.wndInfo->toPlainText(), QStringLiteral("GPS information recorded"));
         QCOMPARE(QString::fromUtf8(
                      RunTool("exiftool", {"-s3", "-n", "-XMP-exif:GPSLatitude",
-                                          "-XMP-exif:GPSLongitude", m_dir.filePath("record.xmp")})
+                                          "-XMP-exif:GPSLongitude", m_dir.filePath(sidecar)})
                          .out)
                      .split('\n', Qt::SkipEmptyParts),
                  QStringList({"-33.8568", "151.2153"}));
+        QVERIFY(!QFile::exists(m_dir.filePath(notWritten)));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
         file.close();

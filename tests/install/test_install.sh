@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, checks what lands where, validates the
-# desktop entry, and starts the installed program under Xvfb and ends it as a session would.
+# Installs the build into a temporary prefix, checks what lands where, and starts the
+# installed program under Xvfb and ends it as a session would.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -11,19 +11,27 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 
-for file in \
-    bin/kartavo \
-    share/applications/kartavo.desktop \
-    share/icons/hicolor/16x16/apps/kartavo.png \
-    share/icons/hicolor/32x32/apps/kartavo.png \
-    share/icons/hicolor/48x48/apps/kartavo.png \
-    share/icons/hicolor/scalable/apps/kartavo.svg; do
+id=io.github.kartavo.Kartavo
+desktop=share/applications/$id.desktop
+metainfo=share/metainfo/$id.metainfo.xml
+installed=(
+    bin/kartavo "$desktop" "$metainfo"
+    share/icons/hicolor/16x16/apps/$id.png
+    share/icons/hicolor/32x32/apps/$id.png
+    share/icons/hicolor/48x48/apps/$id.png
+    share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/kartavo.1.gz
+    share/doc/kartavo/copyright
+    share/doc/kartavo/changelog.gz
+)
+for file in "${installed[@]}"; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 [ -x "$prefix/bin/kartavo" ] || fail "bin/kartavo is not executable"
 # Nothing else: no libraries, headers or test programs.
 count=$(find "$prefix" -type f | wc -l)
-[ "$count" -eq 6 ] || { find "$prefix" -type f; fail "expected 6 installed files, found $count"; }
+[ "$count" -eq ${#installed[@]} ] ||
+    { find "$prefix" -type f; fail "expected ${#installed[@]} installed files, found $count"; }
 
 # The loader must never look for libraries in the folder the program is started from:
 # every runtime path entry, in the build and installed, is absolute.
@@ -37,27 +45,14 @@ for program in "$build/app/kartavo" "$prefix/bin/kartavo"; do
     done
 done
 
-desktop-file-validate "$prefix/share/applications/kartavo.desktop" || fail "desktop entry is invalid"
-grep -qx 'Exec=kartavo' "$prefix/share/applications/kartavo.desktop" || fail "Exec line"
-grep -q '^MimeType=' "$prefix/share/applications/kartavo.desktop" && fail "no MIME types expected"
+grep -qx 'Exec=kartavo' "$prefix/$desktop" || fail "Exec line"
+grep -q '^MimeType=' "$prefix/$desktop" && fail "no MIME types expected"
 # A PNG's width and height are big-endian words at bytes 16 and 20.
 for size in 16 32 48; do
-    dims=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/kartavo.png" | tr -s ' ')
+    dims=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" | tr -s ' ')
     [ "$dims" = " 0 0 0 $size 0 0 0 $size" ] || fail "icon of ${size} px measures $dims"
 done
 
-# Start it with arguments it must ignore, then end it with SIGTERM: it closes its window
-# the ordinary way, saves its settings and exits with 0.
-export XDG_CONFIG_HOME=$work/config
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
-    "$1" --help --version /no/such/picture.jpg & pid=$!
-    sleep 4
-    kill -0 "$pid" || { echo "FAIL: the program ended by itself"; exit 1; }
-    kill -TERM "$pid"
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; echo "FAIL: did not end"; exit 1; }
-    wait "$pid"
-' _ "$prefix/bin/kartavo" || fail "the installed program did not start and close cleanly"
-
-grep -q '^xPos=' "$XDG_CONFIG_HOME/Kartavo/Kartavo.ini" || fail "settings were not saved on close"
+XDG_CONFIG_HOME=$work/config bash "$(dirname "$0")/start_and_close.sh" "$prefix/bin/kartavo" ||
+    fail "the installed program"
 echo "PASS: installed files, desktop entry, start and clean close"

@@ -134,8 +134,13 @@ class TestPicturesWindow : public QObject {
     void ViewTrip(double lat, double lon) {
         TripMap* map = Window()->Map();
         QVERIFY(WaitUntil([map] { return map->IsReady(); }, 20000));
-        EvalJs(map->View()->page(), QStringLiteral("TripView(%1, %2, 12)").arg(lat).arg(lon));
-        QVERIFY(WaitUntil([&] { return map->Centre() && map->Centre()->latitude == lat; }));
+        EvalJs(map->View()->page(),
+               QStringLiteral("TripView(%1, %2, 12)")
+                   .arg(QString::number(lat, 'g', 17), QString::number(lon, 'g', 17)));
+        QVERIFY(WaitUntil([&] {
+            return map->Centre() && map->Centre()->latitude == lat &&
+                   map->Centre()->longitude == lon;
+        }));
     }
 
     void Write() {
@@ -330,8 +335,7 @@ private slots:
         const QByteArray brokenBefore = TestPictures::FileBytes(files[2]);
         const QList<int> rows = AddAndRead(files);
         SelectRows(rows);
-        g_app.wndLatitude->setText("-33.5");
-        g_app.wndLongitude->setText("151.25");
+        ViewTrip(-33.5, 151.25);
         QVERIFY(Window()->UseMapPosition());
         Write();
 
@@ -356,8 +360,7 @@ private slots:
         QVERIFY(image.save(bmp, "BMP"));
         const QList<int> rows = AddAndRead({bmp});
         SelectRows(rows);
-        g_app.wndLatitude->setText("10.5");
-        g_app.wndLongitude->setText("20.25");
+        ViewTrip(10.5, 20.25);
         QVERIFY(Window()->UseMapPosition());
         Write();
         QCOMPARE(List()->StateOf(rows[0]), PictureList::WriteState::Failed);
@@ -380,8 +383,7 @@ private slots:
         }
         const QList<int> rows = AddAndRead(files);
         SelectRows(rows);
-        g_app.wndLatitude->setText("12.25");
-        g_app.wndLongitude->setText("-7.5");
+        ViewTrip(12.25, -7.5);
         QVERIFY(Window()->UseMapPosition());
         auto* cancel = Window()->findChild<QPushButton*>("cancelBatch");
         QMetaObject::Connection first = connect(
@@ -412,8 +414,7 @@ private slots:
                              "-GPSLongitudeRef=E"}));
         const QList<int> rows = AddAndRead({bare, placed});
         SelectRows(rows);
-        g_app.wndLatitude->setText("1.5");
-        g_app.wndLongitude->setText("2.5");
+        ViewTrip(1.5, 2.5);
         QVERIFY(Window()->UseMapPosition());
         Write();
         QCOMPARE(Latitude(bare), QStringLiteral("1.5"));
@@ -463,8 +464,7 @@ private slots:
             before << TestPictures::FileBytes(files.last());
         }
         SelectRows(AddAndRead(files));
-        g_app.wndLatitude->setText("-3.75");
-        g_app.wndLongitude->setText("8.5");
+        ViewTrip(-3.75, 8.5);
         QVERIFY(Window()->UseMapPosition());
         bool closed = false;
         connect(

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 
@@ -18,6 +19,10 @@ public:
         QByteArray type = "application/octet-stream";
         QByteArray body;
         QByteArray extraHeaders; // each line ending in "\r\n"
+        // An answer without end: the body is sent again and again, as fast as it is taken
+        // (gapMs 0) or once every gapMs, with no length said.
+        bool endless = false;
+        int gapMs = 0;
     };
     struct Request {
         QByteArray target; // path and query
@@ -59,6 +64,10 @@ private:
                 const QByteArray target = words.size() > 1 ? words[1] : QByteArray();
                 requests << Request{target, head, m_clock.elapsed()};
                 const Reply reply = m_handler(target);
+                if (reply.endless) {
+                    Stream(socket, reply);
+                    break;
+                }
                 socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " X\r\n" +
                               "Content-Type: " + reply.type + "\r\n" +
                               "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n" +
@@ -66,6 +75,24 @@ private:
             }
             socket->setProperty("buffer", buffer);
         });
+    }
+
+    void Stream(QTcpSocket* socket, const Reply& reply) {
+        socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " X\r\nContent-Type: " +
+                      reply.type + "\r\nConnection: close\r\n" + reply.extraHeaders + "\r\n");
+        const QByteArray body = reply.body;
+        if (reply.gapMs > 0) {
+            auto* timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket, body] { socket->write(body); });
+            timer->start(reply.gapMs);
+            return;
+        }
+        const auto more = [socket, body] {
+            if (socket->bytesToWrite() < 4 * body.size())
+                socket->write(body);
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        more();
     }
 
     QTcpServer m_server;

@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("one number") << "48.8584" << false << 0.0 << 0.0 << 0;
         QTest::newRow("trailing text") << "48.8584, 2.2945 junk" << false << 0.0 << 0.0 << 0;
         QTest::newRow("exponent") << "1e5" << false << 0.0 << 0.0 << 0;
+        QTest::newRow("sign glued between digits") << "3-7" << false << 0.0 << 0.0 << 0;
         QTest::newRow("three numbers") << "1 2 3" << false << 0.0 << 0.0 << 0;
         QTest::newRow("words") << "Eiffel Tower" << false << 0.0 << 0.0 << 0;
         QTest::newRow("empty") << "" << false << 0.0 << 0.0 << 0;

@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 #include "base/AppState.h"
 #include "places/PlacesSettings.h"
+#include "places/SavedPlaces.h"
 #include "webview/CWebBrowser.h"
 
 #include "tests/places/LocalHttpServer.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QImage>
 #include <QInputDialog>
@@ -235,6 +237,32 @@ private slots:
         QVERIFY(!query->isVisible());
     }
 
+    // Saved places come first; the arrows pick a result and Enter takes it without asking
+    // the network; a pasted map link sets its zoom too.
+    void enterTakesThePickedResult() {
+        QVERIFY(WriteSavedPlaces({{"Grandma's garden", 46.2044, 6.1432, 16}}));
+        Start();
+        Action("actionFindPlace")->trigger();
+        auto* query = m_main->findChild<QLineEdit*>(QStringLiteral("findPlaceQuery"));
+        auto* results = m_main->findChild<QListWidget*>(QStringLiteral("findPlaceResults"));
+        const qsizetype asked = m_search.requests.size();
+        QTest::keyClicks(query, QStringLiteral("grandma"));
+        QVERIFY(WaitUntil([&] { return results->count() > 0; }));
+        QCOMPARE(results->item(0)->text(), QStringLiteral("Grandma's garden\nSaved place"));
+        QTest::keyClick(query, Qt::Key_Down);
+        QTest::keyClick(query, Qt::Key_Return);
+        QTRY_COMPARE(g_app.wndLatitude->text(), QStringLiteral("46.2044"));
+        QCOMPARE(m_search.requests.size(), asked);
+        auto* zoom = m_main->findChild<QComboBox*>(QStringLiteral("zoom"));
+
+        g_app.wndLatitude->selectAll();
+        QApplication::clipboard()->setText("https://www.openstreetmap.org/#map=9/48.85837/2.29448");
+        g_app.wndLatitude->paste();
+        QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("2.29448"));
+        QCOMPARE(zoom->currentIndex(), 8);
+        QVERIFY(WriteSavedPlaces({}));
+    }
+
     void searchErrorIsShownAndEscapeCancels() {
         Start();
         Action("actionFindPlace")->trigger();
@@ -253,6 +281,41 @@ private slots:
         QVERIFY(!box->Network().IsBusy());
         QTest::keyClick(query, Qt::Key_Escape);
         QVERIFY(!box->isVisible());
+    }
+
+    // A server that never stops sending, or trickles, is cut off and the box says why.
+    void endlessAnswerIsCutOff_data() {
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<int>("limitMs");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("floods") << 0 << 15000 << "larger than 4 MiB";
+        QTest::newRow("trickles") << 50 << 1500 << "within 1.5 s";
+    }
+
+    void endlessAnswerIsCutOff() {
+        QFETCH(int, gapMs);
+        QFETCH(int, limitMs);
+        QFETCH(QString, reason);
+        LocalHttpServer endless{[gapMs](const QByteArray&) {
+            LocalHttpServer::Reply reply{
+                200, "application/json", "[" + QByteArray(64 * 1024, ' '), {}};
+            reply.endless = true;
+            reply.gapMs = gapMs;
+            return reply;
+        }};
+        QVERIFY(endless.Listen());
+        Start();
+        Action("actionFindPlace")->trigger();
+        auto* box = m_main->findChild<FindPlaceBox*>();
+        box->Network().SetBaseUrl(QUrl(QString::fromLatin1(endless.Base())));
+        box->Network().SetLimits({4 * 1024 * 1024, limitMs});
+        auto* query = m_main->findChild<QLineEdit*>(QStringLiteral("findPlaceQuery"));
+        auto* status = m_main->findChild<QLabel*>(QStringLiteral("findPlaceStatus"));
+        QTest::keyClicks(query, QStringLiteral("Endless %1").arg(gapMs));
+        QTest::keyClick(query, Qt::Key_Return);
+        QVERIFY(WaitUntil([&] { return status->text().contains("search failed"); }, 8000));
+        QVERIFY2(status->text().contains(reason), qPrintable(status->text()));
+        QVERIFY(!box->Network().IsBusy());
     }
 
     void savedPlacesSurviveARestart() {
@@ -279,6 +342,7 @@ private slots:
         QCOMPARE(list->item(0)->text(), QStringLiteral("Opera House"));
         m_main->findChild<QPushButton*>(QStringLiteral("placesGoTo"))->click();
         QTRY_COMPARE(g_app.wndLatitude->text(), QStringLiteral("-33.8568"));
+        QCOMPARE(g_app.wndLongitude->text(), QStringLiteral("151.2153"));
         QCOMPARE(Map(QStringLiteral("map.getZoom()")).toInt(), 14);
         m_main->findChild<QPushButton*>(QStringLiteral("placesDelete"))->click();
         QCOMPARE(list->count(), 0);

@@ -58,7 +58,7 @@ private slots:
         QVERIFY(server.Listen());
         NominatimReverse reverse;
         reverse.SetBaseUrl(QUrl(QString::fromLatin1(server.Base())));
-        reverse.SetLimits(16 * 1024, 10000);
+        reverse.SetLimits({16 * 1024, 10000});
         QSignalSpy failed(&reverse, &NominatimReverse::failed);
         QSignalSpy finished(&reverse, &NominatimReverse::finished);
         reverse.Look({{7, 10, 10}, {8, 20, 20}});

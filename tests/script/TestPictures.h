@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 // Real JPEG files for the script tests, and ExifTool to put tags in and read them back.
 namespace TestPictures {
 
@@ -90,6 +92,14 @@ inline bool SetSignedGpsTags(const QString& path, const QMap<QString, QByteArray
 // right after a successful rename without flushing anything; "TERM" or "KILL" sends that
 // signal to itself just before renaming; anything else only logs. The log (when given) gets
 // one line per flush ("sync DEV:INO") and rename ("rename DEV:INO" of the renamed file).
+// "DEV:INO" as the rename hook logs it.
+inline QString FileId(const QString& path) {
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "?";
+    return QString("%1:%2").arg(info.st_dev).arg(info.st_ino);
+}
+
 inline QProcessEnvironment RenameHookEnvironment(const QString& dir, const QString& mode,
                                                  const QString& log = {}) {
     QFile module(dir + "/KartavoRenameHook.pm");
@@ -196,6 +206,30 @@ inline QByteArray ImageData(const QString& path) {
 inline QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A JPEG whose first IFD names itself as the next one: a minor fault that ExifTool reads
+// past, and writes past only when told to ignore it.
+inline bool MakeSelfLinkedJpeg(const QString& path) {
+    if (!MakeJpeg(path) || !SetRawTags(path, {{"IFD0:Artist", "Me"}}))
+        return false;
+    QByteArray bytes = FileBytes(path);
+    const qsizetype tiff = bytes.indexOf(QByteArray("Exif\0\0", 6)) + 6;
+    if (tiff <= 6)
+        return false;
+    const bool little = bytes.mid(tiff, 2) == "II";
+    const auto read = [&](qsizetype at, int size) {
+        quint32 value = 0;
+        for (int i = 0; i < size; ++i)
+            value |= quint32(quint8(bytes[at + (little ? i : size - 1 - i)])) << (8 * i);
+        return value;
+    };
+    const quint32 ifd0 = read(tiff + 4, 4);
+    const qsizetype next = tiff + ifd0 + 2 + 12 * read(tiff + ifd0, 2);
+    for (int i = 0; i < 4; ++i)
+        bytes[next + (little ? i : 3 - i)] = char(ifd0 >> (8 * i));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace TestPictures

@@ -35,6 +35,7 @@ void TestGpxReader::read_data() {
     QTest::addColumn<qint64>("firstMs");
     QTest::addColumn<qint64>("lastMs");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QList<QPointF>>("starts"); // each segment's first latitude, longitude
 
     QTest::newRow("1.1, segments, extensions, Z and offset")
         << QByteArray(kHead11) +
@@ -49,7 +50,8 @@ void TestGpxReader::read_data() {
 <trkseg><trkpt lat="48.3" lon="11.7"><time>2024-05-01T08:05:00.250Z</time></trkpt></trkseg>
 </trk></gpx>)"
         << QString() << QList<int>{2, 1} << 3 << Ms("2024-05-01T08:00:00Z")
-        << Ms("2024-05-01T08:05:00.250Z") << "Morning ride";
+        << Ms("2024-05-01T08:05:00.250Z") << "Morning ride"
+        << QList<QPointF>{{48.1, 11.5}, {48.3, 11.7}};
     QTest::newRow("1.0, no suffix is UTC, missing and bad times")
         << QByteArray(R"(<?xml version="1.0"?>
 <gpx version="1.0" creator="old" xmlns="http://www.topografix.com/GPX/1/0">
@@ -61,33 +63,36 @@ void TestGpxReader::read_data() {
 <trkpt lat="-33.93" lon="151.23"><time>2002-02-10T21:05:00.123456Z</time></trkpt>
 </trkseg></trk></gpx>)")
         << QString() << QList<int>{4} << 2 << Ms("2002-02-10T21:01:29Z")
-        << Ms("2002-02-10T21:05:00.123Z") << "track";
+        << Ms("2002-02-10T21:05:00.123Z") << "track" << QList<QPointF>{{-33.9, 151.2}};
     QTest::newRow("no namespace, route drawn without times")
         << QByteArray(R"(<gpx><rte><name>Plan</name>
 <rtept lat="1" lon="2"><time>2024-01-01T00:00:00Z</time></rtept><rtept lat="1.1" lon="2.1"/>
 </rte></gpx>)")
-        << QString() << QList<int>{2} << 0 << TrackPoint::kNoTime << TrackPoint::kNoTime << "Plan";
+        << QString() << QList<int>{2} << 0 << TrackPoint::kNoTime << TrackPoint::kNoTime << "Plan"
+        << QList<QPointF>{{1, 2}};
     QTest::newRow("other namespace's trkpt is not ours")
         << QByteArray(kHead11) +
                R"(<trk><trkseg><trkpt lat="1" lon="2"><time>2024-01-01T00:00:00Z</time>
 <extensions><trkpt xmlns="urn:other" lat="9" lon="9"/></extensions></trkpt></trkseg></trk></gpx>)"
         << QString() << QList<int>{1} << 1 << Ms("2024-01-01T00:00:00Z")
-        << Ms("2024-01-01T00:00:00Z") << "track";
+        << Ms("2024-01-01T00:00:00Z") << "track" << QList<QPointF>{{1, 2}};
 
     QTest::newRow("broken half way")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"></trkpt>\n"
                                  "<trkpt lat=\"1\" lon=\"2\"></trkseg></trk></gpx>\n"
-        << "broken at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString();
+        << "broken at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString()
+        << QList<QPointF>{};
     QTest::newRow("cut off")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"></trkpt>\n<trkpt lat="
-        << "ends too early, at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString();
+        << "ends too early, at line 6" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString()
+        << QList<QPointF>{};
     QTest::newRow("a point without a longitude")
         << QByteArray(kHead11) + "<trk><trkseg>\n<trkpt lat=\"1\"/></trkseg></trk></gpx>"
-        << "line 5" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString();
+        << "line 5" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
     QTest::newRow("SVG is neither")
         << QByteArray("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>")
         << "neither a GPX nor a KML file: it begins with <svg> on line 2" << QList<int>{} << 0
-        << qint64(0) << qint64(0) << QString();
+        << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
     QTest::newRow("KML with a timed track and a line")
         << QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <kml xmlns="http://www.opengis.net/kml/2.2" xmlns:gx="http://www.google.com/kml/ext/2.2">
@@ -99,20 +104,20 @@ void TestGpxReader::read_data() {
 <LineString><coordinates>11.5,48.1,0
  11.6,48.2</coordinates></LineString></MultiGeometry></Placemark></Folder></Document></kml>)")
         << QString() << QList<int>{3, 2} << 3 << Ms("2024-05-01T08:00:00Z")
-        << Ms("2024-05-01T08:00:20.500Z") << "Hike";
+        << Ms("2024-05-01T08:00:20.500Z") << "Hike" << QList<QPointF>{{48.1, 11.5}, {48.1, 11.5}};
     QTest::newRow("KML track with more times than positions")
         << QByteArray("<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><Placemark>\n"
                       "<gx:Track><when>2024-05-01T08:00:00Z</when>\n"
                       "<when>2024-05-01T08:00:01Z</when><gx:coord>1 2 3</gx:coord>\n"
                       "</gx:Track></Placemark></kml>")
         << "broken at line 4: a track with 2 times for 1 positions" << QList<int>{} << 0
-        << qint64(0) << qint64(0) << QString();
+        << qint64(0) << qint64(0) << QString() << QList<QPointF>{};
     QTest::newRow("not XML") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16)
                              << "not a GPX or KML file (line 1" << QList<int>{} << 0 << qint64(0)
-                             << qint64(0) << QString();
-    QTest::newRow("waypoints only")
-        << QByteArray(kHead11) + "<wpt lat=\"1\" lon=\"2\"/></gpx>"
-        << "holds no track points" << QList<int>{} << 0 << qint64(0) << qint64(0) << QString();
+                             << qint64(0) << QString() << QList<QPointF>{};
+    QTest::newRow("waypoints only") << QByteArray(kHead11) + "<wpt lat=\"1\" lon=\"2\"/></gpx>"
+                                    << "holds no track points" << QList<int>{} << 0 << qint64(0)
+                                    << qint64(0) << QString() << QList<QPointF>{};
 }
 
 void TestGpxReader::read() {
@@ -123,6 +128,7 @@ void TestGpxReader::read() {
     QFETCH(qint64, firstMs);
     QFETCH(qint64, lastMs);
     QFETCH(QString, name);
+    QFETCH(QList<QPointF>, starts);
 
     const QString path = m_dir.filePath("track.gpx");
     QFile file(path);
@@ -146,6 +152,10 @@ void TestGpxReader::read() {
     for (const TrackSegment& s : track.segments)
         sizes << int(s.size());
     QCOMPARE(sizes, segmentSizes);
+    QList<QPointF> firsts;
+    for (const TrackSegment& s : track.segments)
+        firsts << QPointF(s.front().latitude, s.front().longitude);
+    QCOMPARE(firsts, starts);
     const TrackSummary summary = Summarize(track);
     QCOMPARE(summary.timedPoints, timedPoints);
     QCOMPARE(summary.firstMs, firstMs);

@@ -28,7 +28,8 @@ TrackPoint P(qint64 seconds, double lat, double lon, double ele = kNone) {
 }
 
 // Segments: A 0..100 s with a 90 s hole, B 130..140 s, C with two points at one time,
-// D across the date line, and an untimed point that only draws.
+// D across the date line, E two points exactly the largest gap apart, F written out of
+// time order, and an untimed point that only draws.
 Track MakeTrack() {
     Track track;
     track.segments = {
@@ -36,6 +37,8 @@ Track MakeTrack() {
         {P(130, 11, 21, 0), P(140, 11.1, 21.1, 10)},
         {P(1000, 20, 30), P(1000, 20.5, 30.5), P(1010, 21, 31)},
         {P(2000, 0, 179.9), P(2010, 0, -179.9)},
+        {P(5000, 30, 40), P(5060, 30.6, 40.6)},
+        {P(6020, 40.2, 50.2), P(6000, 40, 50), P(6010, 40.1, 50.1)},
     };
     TrackPoint untimed;
     untimed.latitude = 50;
@@ -70,6 +73,10 @@ void TestTrackMatcher::match_data() {
     QTest::newRow("untimed point is skipped") << 135.0 << in << 11.05 << 21.05 << 5.0 << 0.0;
     QTest::newRow("before the track, within the gap")
         << -30.0 << near << 10.0 << 20.0 << 100.0 << 30.0;
+    QTest::newRow("before the track, exactly the gap")
+        << -60.0 << near << 10.0 << 20.0 << 100.0 << 60.0;
+    QTest::newRow("points exactly the gap apart") << 5030.0 << in << 30.3 << 40.3 << kNone << 0.0;
+    QTest::newRow("points out of time order") << 6015.0 << in << 40.15 << 50.15 << kNone << 0.0;
     QTest::newRow("before the track, beyond the gap")
         << -100.0 << none << 0.0 << 0.0 << kNone << 100.0;
     QTest::newRow("after the track") << 3000.0 << none << 0.0 << 0.0 << kNone << 990.0;

@@ -90,7 +90,9 @@ class TestTripWindow : public QObject {
     }
 
     bool ViewTrip(double lat, double lon, int zoom) {
-        Trip(QStringLiteral("TripView(%1, %2, %3)").arg(lat).arg(lon).arg(zoom));
+        Trip(QStringLiteral("TripView(%1, %2, %3)")
+                 .arg(QString::number(lat, 'g', 17), QString::number(lon, 'g', 17))
+                 .arg(zoom));
         return WaitUntil([&] {
             const auto c = Window()->Map()->Centre();
             return c && std::abs(c->latitude - lat) < 1e-9 && std::abs(c->longitude - lon) < 1e-9;
@@ -365,6 +367,36 @@ private slots:
         QCOMPARE(shown, FormatClockCorrection(-7200000));
         QCOMPARE(previewed, qint64(3600000));
         QCOMPARE(timeline->PendingShiftMs(), qint64(0));
+    }
+
+    // By hand: the trip window with a track, matched pictures and one outside the track's
+    // time, for the README (KARTAVO_TRIP_SCREENSHOT=FILE).
+    void screenshotByHand() {
+        const QString out = qEnvironmentVariable("KARTAVO_TRIP_SCREENSHOT");
+        if (out.isEmpty())
+            QSKIP("only by hand");
+        TracksWindow* tracks = Window()->Tracks();
+        tracks->RestoreSettings({"UTC", 0, 60000});
+        QList<QByteArray> paths;
+        for (int i = 0; i < 9; ++i) {
+            const QString when =
+                i == 8
+                    ? QStringLiteral("2024:06:15 10:40:00")
+                    : QStringLiteral("2024:06:15 09:%1:00").arg(4 + i * 7, 2, 10, QLatin1Char('0'));
+            paths << MakePicture(QStringLiteral("IMG_%1.jpg").arg(4120 + i),
+                                 {"-DateTimeOriginal=" + when, "-OffsetTimeOriginal=+00:00"});
+        }
+        List(paths);
+        tracks->Match(tracks->CurrentSettings(), false);
+        Window()->setGeometry(8, 30, 1264, 760);
+        Window()->SelectRow(3);
+        Settle(3000);
+        Window()->raise();
+        Settle(500);
+        QVERIFY(QGuiApplication::primaryScreen()
+                    ->grabWindow(0)
+                    .copy(Window()->frameGeometry())
+                    .save(out));
     }
 
     void saysWhyTilesDoNotLoad() {
