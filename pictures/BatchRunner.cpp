@@ -96,6 +96,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     QString journalFolder;
 
     Mode mode = Mode::Read;
+    bool names = false; // a write of place names
     bool busy = false;
     bool cancelled = false;
     std::vector<Item> items;
@@ -128,8 +129,9 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         }
     }
 
-    bool Begin(Mode newMode, std::vector<Item> newItems) {
+    bool Begin(Mode newMode, std::vector<Item> newItems, bool placeNames = false) {
         mode = newMode;
+        names = placeNames;
         items = std::move(newItems);
         busy = true;
         cancelled = false;
@@ -214,7 +216,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             static const char* const modes[] = {"read", "write", "undo"};
             std::vector<std::string> argv{"perl",
                                           Bytes(QFile::encodeName(script)),
-                                          modes[static_cast<int>(mode)],
+                                          names ? "names" : modes[static_cast<int>(mode)],
                                           journal.isEmpty() ? "-"
                                                             : Bytes(QFile::encodeName(journal)),
                                           std::to_string(nextId),
@@ -344,6 +346,12 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         read.thumbnail = QByteArray::fromBase64(f[12]);
         if (f.size() > 13)
             read.gpsTime = Text(f[13]);
+        if (f.size() > 17) {
+            read.city = Text(f[14]);
+            read.state = Text(f[15]);
+            read.country = Text(f[16]);
+            read.countryCode = Text(f[17]);
+        }
         items[item].done = true;
         ++succeeded;
         ++done;
@@ -466,6 +474,37 @@ bool BatchRunner::Write(const QList<PictureWrite>& writes) {
                      Bytes(write.sidecar)};
     }
     m_pImpl->Begin(Mode::Write, std::move(items));
+    return true;
+}
+
+bool BatchRunner::WriteNames(const QList<NamesWrite>& writes) {
+    if (m_pImpl->busy)
+        return false;
+    std::vector<Item> items(static_cast<size_t>(writes.size()));
+    QSet<QByteArray> targets; // two names of one file would be written over each other
+    for (int i = 0; i < writes.size(); ++i) {
+        const NamesWrite& write = writes[i];
+        Item& item = items[static_cast<size_t>(i)];
+        item.path = write.path;
+        item.presetReason = BadName(item.path);
+        const QByteArray written = write.sidecar.isEmpty() ? item.path : write.sidecar;
+        char* real = realpath(written.constData(), nullptr);
+        const QByteArray key = real != nullptr ? QByteArray(real) : written;
+        free(real);
+        if (item.presetReason.isEmpty() && targets.contains(key))
+            item.presetReason = QStringLiteral("The same file is already in this write");
+        targets.insert(key);
+        if (!item.presetReason.isEmpty())
+            continue;
+        // One line of text each: a zero byte would cut the argument short.
+        auto name = [](const QString& text) {
+            return Bytes(QString(text).remove(QChar(0)).simplified().toUtf8());
+        };
+        item.args = {Bytes(write.path),   name(write.city),        name(write.state),
+                     name(write.country), name(write.countryCode), write.overwrite ? "1" : "0",
+                     Bytes(write.sidecar)};
+    }
+    m_pImpl->Begin(Mode::Write, std::move(items), true);
     return true;
 }
 

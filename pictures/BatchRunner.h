@@ -23,7 +23,18 @@ struct PictureRead {
     QString unwritableReason; // why not, when !writable
     QByteArray thumbnail;     // embedded JPEG thumbnail or preview, may be empty
     QString positionSource;   // empty: the picture itself; else the sidecar's file name
-    QString gpsTime; // UTC of the position by the GPS clock, as dateTime, or empty
+    QString gpsTime;          // UTC of the position by the GPS clock, as dateTime, or empty
+    // The place names it holds (XMP's, else IPTC's), empty where none.
+    QString city, state, country, countryCode;
+};
+
+// Place names to write into one picture (or its sidecar's XMP). An empty name is left as
+// it is; one the picture already holds too, unless overwrite.
+struct NamesWrite {
+    QByteArray path;
+    QString city, state, country, countryCode;
+    bool overwrite = false;
+    QByteArray sidecar;
 };
 
 // One new position to write.
@@ -57,6 +68,8 @@ public:
 
     bool Read(const QList<QByteArray>& paths);
     bool Write(const QList<PictureWrite>& writes);
+    // A write like the one above, of place names; undone by UndoLast as well.
+    bool WriteNames(const QList<NamesWrite>& writes);
     bool UndoLast();
     // True when there is a journal that UndoLast would undo.
     bool CanUndo() const;

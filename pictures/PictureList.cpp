@@ -106,6 +106,14 @@ QVariant PictureList::headerData(int section, Qt::Orientation orientation, int r
         return tr("New position");
     case State:
         return tr("State");
+    case City:
+        return tr("City");
+    case Region:
+        return tr("Region");
+    case Country:
+        return tr("Country");
+    case CountryCode:
+        return tr("Code");
     default:
         return QVariant();
     }
@@ -115,6 +123,9 @@ Qt::ItemFlags PictureList::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (index.isValid())
         flags |= Qt::ItemIsDragEnabled;
+    if (index.isValid() && index.column() >= City && index.row() < Count() &&
+        m_rows[static_cast<std::size_t>(index.row())].read)
+        flags |= Qt::ItemIsEditable;
     return flags;
 }
 
@@ -206,6 +217,8 @@ QVariant PictureList::data(const QModelIndex& index, int role) const {
         }
         return row.thumbnail;
     }
+    if (column >= City)
+        return NameText(row, column, role);
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return Display(row, column);
     if (role == SortRole) {

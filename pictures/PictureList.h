@@ -19,7 +19,19 @@
 class PictureList : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Thumbnail, Name, Time, Position, NewPosition, State, ColumnCount };
+    enum Column {
+        Thumbnail,
+        Name,
+        Time,
+        Position,
+        NewPosition,
+        State,
+        City, // the place names, proposed or held (PictureNames.cpp)
+        Region,
+        Country,
+        CountryCode,
+        ColumnCount
+    };
     enum class WriteState { Unchanged, Waiting, Written, Failed };
     // The value the window sorts by, for the name and time columns.
     static constexpr int SortRole = Qt::UserRole + 1;
@@ -32,6 +44,12 @@ public:
         QString how;
     };
 
+    // Place names proposed for a picture, editable before they are written.
+    struct PlaceNames {
+        QString city, state, country, countryCode;
+        double distanceMetres = -1; // to the proposed city; -1 when not known
+    };
+
     explicit PictureList(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -39,6 +57,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     // Rows can be dragged: their file names go with them, also as file addresses.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -72,6 +91,12 @@ public:
     void MarkNotWritten(int row, const QString& reason);
     QList<int> WaitingRows() const;
 
+    // Proposed place names: shown in the name columns over those the picture holds.
+    void SetProposedNames(int row, const PlaceNames& names);
+    std::optional<PlaceNames> ProposedNamesOf(int row) const;
+    void ClearProposedNames(int row);
+    QList<int> NamedRows() const;
+
     // A file name as it can be shown: bytes that are not UTF-8 appear as \xNN.
     static QString ReadableName(const QByteArray& bytes);
     // "1 picture", "2 pictures".
@@ -93,10 +118,12 @@ private:
         std::optional<NewPlace> newPlace;
         QString note; // why there is no new position, or why the write failed
         WriteState state = WriteState::Unchanged;
+        std::optional<PlaceNames> names;
     };
 
     QVariant Display(const Row& row, int column) const;
-    void RowChanged(int row, int firstColumn = Thumbnail, int lastColumn = State);
+    QVariant NameText(const Row& row, int column, int role) const;
+    void RowChanged(int row, int firstColumn = Thumbnail, int lastColumn = ColumnCount - 1);
     void RebuildIndex();
 
     std::vector<Row> m_rows;

@@ -2,6 +2,7 @@
 
 #include "places/BoundedDownload.h"
 #include "places/CitySearch.h"
+#include "places/NominatimClock.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -33,8 +34,7 @@ int ZoomForSpan(double degrees) {
 
 // One clock for the whole program: the limit holds for the service, not for one box.
 QElapsedTimer& LastSent() {
-    static QElapsedTimer lastSent;
-    return lastSent;
+    return NominatimLastSent();
 }
 
 } // namespace

@@ -186,6 +186,21 @@
     </message>
 </context>
 <context>
+    <name>NominatimReverse</name>
+    <message>
+        <source>Place names by Nominatim, © OpenStreetMap contributors</source>
+        <translation>Ortsnamen von Nominatim, © OpenStreetMap-Mitwirkende</translation>
+    </message>
+    <message>
+        <source>the server answered %1</source>
+        <translation>der Server antwortete %1</translation>
+    </message>
+    <message>
+        <source>the answer was not a place</source>
+        <translation>die Antwort war kein Ort</translation>
+    </message>
+</context>
+<context>
     <name>PictureList</name>
     <message>
         <source>File</source>
@@ -250,6 +265,34 @@
     <message>
         <source>%1 pictures</source>
         <translation>%1 Bilder</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Region</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>%1 (%2 km)</source>
+        <translation>%1 (%2 km)</translation>
+    </message>
+    <message>
+        <source>Proposed: %1</source>
+        <translation>Vorgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Proposed: %1; the picture holds %2</source>
+        <translation>Vorgeschlagen: %1; das Bild enthält %2</translation>
     </message>
 </context>
 <context>
@@ -316,6 +359,14 @@
     <message>
         <source>Not undone:</source>
         <translation>Nicht rückgängig gemacht:</translation>
+    </message>
+    <message>
+        <source>Writing place names</source>
+        <translation>Ortsnamen werden geschrieben</translation>
+    </message>
+    <message>
+        <source>Place names recorded in %1</source>
+        <translation>Ortsnamen gespeichert in %1</translation>
     </message>
 </context>
 <context>
@@ -442,6 +493,85 @@
     <message>
         <source>discarded</source>
         <translation>verworfen</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceNamesWindow</name>
+    <message>
+        <source>Name the Places</source>
+        <translation>Orte benennen</translation>
+    </message>
+    <message>
+        <source>The names of the places of the listed pictures with a position are proposed in the trip window&apos;s City, Region, Country and Code columns. Edit them there (double-click or F2), then write them.</source>
+        <translation>Die Namen der Orte der aufgelisteten Bilder mit Position werden in den Spalten Ort, Region, Land und Code des Reisefensters vorgeschlagen. Dort bearbeiten (Doppelklick oder F2), dann schreiben.</translation>
+    </message>
+    <message>
+        <source> km</source>
+        <translation> km</translation>
+    </message>
+    <message>
+        <source>Farther from the nearest city than this, the city is left empty</source>
+        <translation>Weiter von der nächsten Stadt entfernt bleibt der Ort leer</translation>
+    </message>
+    <message>
+        <source>&amp;Replace names the pictures already hold</source>
+        <translation>Vorhandene Namen der Bilder &amp;ersetzen</translation>
+    </message>
+    <message>
+        <source>Name a &amp;city within:</source>
+        <translation>&amp;Stadt benennen im Umkreis von:</translation>
+    </message>
+    <message>
+        <source>Name &amp;Offline</source>
+        <translation>&amp;Offline benennen</translation>
+    </message>
+    <message>
+        <source>&amp;Look Up Online</source>
+        <translation>Online &amp;nachschlagen</translation>
+    </message>
+    <message>
+        <source>&amp;Write Names</source>
+        <translation>Namen &amp;schreiben</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Asks OpenStreetMap&apos;s Nominatim, one picture a second</source>
+        <translation>Fragt Nominatim von OpenStreetMap, ein Bild pro Sekunde</translation>
+    </message>
+    <message>
+        <source>Looking up online stopped: %1</source>
+        <translation>Online-Suche angehalten: %1</translation>
+    </message>
+    <message>
+        <source>Looking up online cancelled; %1 named.</source>
+        <translation>Online-Suche abgebrochen; %1 benannt.</translation>
+    </message>
+    <message>
+        <source>Looking up online stopped</source>
+        <translation>Online-Suche angehalten</translation>
+    </message>
+    <message>
+        <source>%1 named online.</source>
+        <translation>%1 online benannt.</translation>
+    </message>
+    <message>
+        <source>No listed picture has a position yet: give them one first.</source>
+        <translation>Noch hat kein aufgelistetes Bild eine Position: zuerst eine geben.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 with a position named from the offline list of cities; the others are at sea or far from any city.</source>
+        <translation>%1 von %2 mit Position aus der Offline-Städteliste benannt; die übrigen liegen auf See oder fern jeder Stadt.</translation>
+    </message>
+    <message>
+        <source>Looking up %1 online...</source>
+        <translation>%1 werden online nachgeschlagen...</translation>
+    </message>
+    <message>
+        <source>No names are proposed: name the places first.</source>
+        <translation>Keine Namen vorgeschlagen: zuerst die Orte benennen.</translation>
     </message>
 </context>
 <context>
@@ -871,6 +1001,10 @@
     <message>
         <source>What the undo did</source>
         <translation>Was das Zurücknehmen bewirkt hat</translation>
+    </message>
+    <message>
+        <source>Name the Pl&amp;aces...</source>
+        <translation>Orte &amp;benennen...</translation>
     </message>
 </context>
 <context>

@@ -186,6 +186,21 @@
     </message>
 </context>
 <context>
+    <name>NominatimReverse</name>
+    <message>
+        <source>Place names by Nominatim, © OpenStreetMap contributors</source>
+        <translation>Noms de lieux par Nominatim, © contributeurs d’OpenStreetMap</translation>
+    </message>
+    <message>
+        <source>the server answered %1</source>
+        <translation>le serveur a répondu %1</translation>
+    </message>
+    <message>
+        <source>the answer was not a place</source>
+        <translation>la réponse n’était pas un lieu</translation>
+    </message>
+</context>
+<context>
     <name>PictureList</name>
     <message>
         <source>File</source>
@@ -250,6 +265,34 @@
     <message>
         <source>%1 pictures</source>
         <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>Ville</translation>
+    </message>
+    <message>
+        <source>Region</source>
+        <translation>Région</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Pays</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>%1 (%2 km)</source>
+        <translation>%1 (%2 km)</translation>
+    </message>
+    <message>
+        <source>Proposed: %1</source>
+        <translation>Proposé : %1</translation>
+    </message>
+    <message>
+        <source>Proposed: %1; the picture holds %2</source>
+        <translation>Proposé : %1 ; la photo contient %2</translation>
     </message>
 </context>
 <context>
@@ -316,6 +359,14 @@
     <message>
         <source>Not undone:</source>
         <translation>Non annulées :</translation>
+    </message>
+    <message>
+        <source>Writing place names</source>
+        <translation>Écriture des noms de lieux</translation>
+    </message>
+    <message>
+        <source>Place names recorded in %1</source>
+        <translation>Noms de lieux enregistrés dans %1</translation>
     </message>
 </context>
 <context>
@@ -442,6 +493,85 @@
     <message>
         <source>discarded</source>
         <translation>abandonnée</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceNamesWindow</name>
+    <message>
+        <source>Name the Places</source>
+        <translation>Nommer les lieux</translation>
+    </message>
+    <message>
+        <source>The names of the places of the listed pictures with a position are proposed in the trip window&apos;s City, Region, Country and Code columns. Edit them there (double-click or F2), then write them.</source>
+        <translation>Les noms des lieux des photos listées ayant une position sont proposés dans les colonnes Ville, Région, Pays et Code de la fenêtre du voyage. Modifiez-les là (double-clic ou F2), puis écrivez-les.</translation>
+    </message>
+    <message>
+        <source> km</source>
+        <translation> km</translation>
+    </message>
+    <message>
+        <source>Farther from the nearest city than this, the city is left empty</source>
+        <translation>Plus loin de la ville la plus proche, la ville reste vide</translation>
+    </message>
+    <message>
+        <source>&amp;Replace names the pictures already hold</source>
+        <translation>&amp;Remplacer les noms que les photos contiennent déjà</translation>
+    </message>
+    <message>
+        <source>Name a &amp;city within:</source>
+        <translation>Nommer une &amp;ville à moins de :</translation>
+    </message>
+    <message>
+        <source>Name &amp;Offline</source>
+        <translation>Nommer &amp;hors ligne</translation>
+    </message>
+    <message>
+        <source>&amp;Look Up Online</source>
+        <translation>&amp;Chercher en ligne</translation>
+    </message>
+    <message>
+        <source>&amp;Write Names</source>
+        <translation>&amp;Écrire les noms</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Asks OpenStreetMap&apos;s Nominatim, one picture a second</source>
+        <translation>Interroge Nominatim d’OpenStreetMap, une photo par seconde</translation>
+    </message>
+    <message>
+        <source>Looking up online stopped: %1</source>
+        <translation>Recherche en ligne arrêtée : %1</translation>
+    </message>
+    <message>
+        <source>Looking up online cancelled; %1 named.</source>
+        <translation>Recherche en ligne annulée ; %1 nommées.</translation>
+    </message>
+    <message>
+        <source>Looking up online stopped</source>
+        <translation>Recherche en ligne arrêtée</translation>
+    </message>
+    <message>
+        <source>%1 named online.</source>
+        <translation>%1 nommées en ligne.</translation>
+    </message>
+    <message>
+        <source>No listed picture has a position yet: give them one first.</source>
+        <translation>Aucune photo listée n’a encore de position : donnez-leur-en une d’abord.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 with a position named from the offline list of cities; the others are at sea or far from any city.</source>
+        <translation>%1 sur %2 ayant une position nommées d’après la liste hors ligne des villes ; les autres sont en mer ou loin de toute ville.</translation>
+    </message>
+    <message>
+        <source>Looking up %1 online...</source>
+        <translation>Recherche en ligne de %1...</translation>
+    </message>
+    <message>
+        <source>No names are proposed: name the places first.</source>
+        <translation>Aucun nom proposé : nommez d’abord les lieux.</translation>
     </message>
 </context>
 <context>
@@ -871,6 +1001,10 @@
     <message>
         <source>What the undo did</source>
         <translation>Ce que l&apos;annulation a fait</translation>
+    </message>
+    <message>
+        <source>Name the Pl&amp;aces...</source>
+        <translation>Nommer les &amp;lieux...</translation>
     </message>
 </context>
 <context>

@@ -71,6 +71,37 @@ void PicturesBatch::Write() {
     Begin(Operation::Write, tr("Writing"), static_cast<int>(writes.size()));
 }
 
+void PicturesBatch::WriteNames(bool overwrite) {
+    PictureList* list = m_window->Model();
+    const QList<int> rows = list->NamedRows();
+    if (rows.isEmpty() || m_operation != Operation::None)
+        return;
+    QList<NamesWrite> writes;
+    QList<QByteArray> paths;
+    const PictureFormats::WriteSetting where = PictureFormats::ReadWriteSetting();
+    for (int row : rows) {
+        const auto names = list->ProposedNamesOf(row);
+        NamesWrite write;
+        write.path = list->Path(row);
+        write.city = names->city;
+        write.state = names->state;
+        write.country = names->country;
+        write.countryCode = names->countryCode;
+        write.overwrite = overwrite;
+        // Where positions go into sidecars, so do the names.
+        if (PictureFormats::WritesSidecar(write.path, where))
+            write.sidecar = PictureFormats::SidecarPath(write.path, where.name);
+        writes << write;
+        paths << write.path;
+    }
+    if (!m_runner.WriteNames(writes)) {
+        m_window->SetStatus(tr("The pictures are busy; write again when they are done."));
+        return;
+    }
+    m_current = paths;
+    Begin(Operation::Names, tr("Writing place names"), static_cast<int>(writes.size()));
+}
+
 void PicturesBatch::UndoLast() {
     if (m_operation != Operation::None || m_runner.IsBusy()) {
         Inform(tr("Undo must wait until the pictures in hand are done"));
@@ -121,7 +152,9 @@ void PicturesBatch::OnWritten(int index, bool ok, const QString& reason) {
     const int row = list->RowOf(m_current[index]);
     if (ok) {
         m_changed << m_current[index];
-        if (row >= 0)
+        if (row >= 0 && m_operation == Operation::Names)
+            list->ClearProposedNames(row); // read again: the names it holds now show
+        else if (row >= 0)
             list->MarkWritten(row);
         return;
     }
@@ -158,6 +191,8 @@ void PicturesBatch::OnFinished(int succeeded, int, bool cancelled) {
     m_window->SetBusy(false);
     if (operation == Operation::Write)
         ReportWrite(cancelled);
+    else if (operation == Operation::Names)
+        ReportNames(cancelled);
     else if (operation == Operation::Undo)
         ReportUndo();
     else if (operation == Operation::Read && cancelled)
@@ -180,6 +215,16 @@ void PicturesBatch::ReportWrite(bool cancelled) {
         text += QStringLiteral("\r\n") + tr("Cancelled: %1 not written").arg(m_notDone);
     Inform(text);
     m_window->SetStatus(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("; ")));
+}
+
+void PicturesBatch::ReportNames(bool cancelled) {
+    QString text = tr("Place names recorded in %1")
+                       .arg(PictureList::PictureCount(static_cast<int>(m_changed.size())));
+    text += QStringLiteral("; ") + tr("%1 failed").arg(m_failed);
+    if (cancelled)
+        text += QStringLiteral("; ") + tr("Cancelled: %1 not written").arg(m_notDone);
+    m_window->SetStatus(text);
+    emit namesWritten(text);
 }
 
 void PicturesBatch::ReportUndo() {

@@ -24,15 +24,19 @@ public:
     void Read(const QList<QByteArray>& paths);
     // Writes every waiting new position.
     void Write();
+    // Writes every proposed place name; names the pictures hold only with overwrite.
+    void WriteNames(bool overwrite);
     void UndoLast();
     void Cancel();
 
 signals:
     // A read, write or undo has ended and been reported.
     void finished();
+    // A write of place names has ended: what it did, in a line.
+    void namesWritten(const QString& summary);
 
 private:
-    enum class Operation { None, Read, Write, Undo };
+    enum class Operation { None, Read, Write, Undo, Names };
 
     void StartNextRead();
     void Begin(Operation operation, const QString& what, int total);
@@ -41,6 +45,7 @@ private:
     void OnUndone(const QByteArray& path, bool ok, const QString& reason);
     void OnFinished(int succeeded, int failed, bool cancelled);
     void ReportWrite(bool cancelled);
+    void ReportNames(bool cancelled);
     void ReportUndo();
 
     PicturesWindow* m_window;

@@ -1,5 +1,6 @@
 #include "app/FeatureMenus.h"
 
+#include "app/placenames/PlaceNamesWindow.h"
 #include "app/where/LocationHistoryDialog.h"
 #include "app/where/PicturesAsTrack.h"
 
@@ -18,4 +19,7 @@ void AddWhereMenus(QWidget* mainWindow) {
     QObject::connect(AddMenuEntry(track, QObject::tr("Use &Pictures with Positions as a Track"),
                                   "picturesAsTrack"),
                      &QAction::triggered, track, [] { UsePicturesAsTrack(); });
+    if (QMenu* picture = MainMenu(mainWindow, QStringLiteral("&Picture")))
+        QObject::connect(AddMenuEntry(picture, QObject::tr("Name the Pl&aces..."), "nameThePlaces"),
+                         &QAction::triggered, picture, [] { ShowPlaceNamesWindow(); });
 }

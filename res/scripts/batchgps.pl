@@ -5,6 +5,7 @@
 #   perl batchgps.pl read  - FIRST -- (PICTURE SIDECAR SIDECAR)...
 #   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
 #   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
+#   perl batchgps.pl names JOURNAL FIRST -- (PICTURE CITY STATE COUNTRY CODE OVERWRITE SIDECAR)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
@@ -18,6 +19,7 @@
 # One line is printed per picture as soon as it is done, fields separated by tabs,
 # with backslash, tab, CR and LF in a field written as \\ \t \r \n:
 #   R INDEX OK DATETIME OFFSET LATITUDE LONGITUDE ALTITUDE MIME WRITABLE WHYNOT SOURCE THUMB GPSTIME
+#     CITY STATE COUNTRY CODE
 #   R INDEX FAIL REASON
 #   W INDEX OK | W INDEX FAIL REASON
 #   U INDEX OK | U INDEX SAME | U INDEX SKIP REASON | U INDEX FAIL REASON
@@ -33,7 +35,12 @@
 #       before a sidecar is touched: its whole previous content, or that it is made new
 #   A ID STATE    after the new picture has taken the picture's name
 #   U ID STATE    after an undo has put the previous tags back
+#   B ID PICTURE TARGET STATE names OLD=BASE64 -> NEW=BASE64
+#       before a picture's place names are written: JSON maps of the tags the write
+#       changes, to their previous values (null where it had none) and the new ones
 # STATE is DEV:INODE:SIZE:MTIME of the file; a later change to the picture changes it.
+# A names write reports W lines as a write does; an empty name, or one the picture
+# already holds while OVERWRITE is not 1, is left as it is.
 #
 # SIGTERM stops the run after the pictures in hand (a write takes a few at a time).
 use strict;
@@ -43,6 +50,7 @@ use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
 use IO::Handle ();
+use JSON::PP ();
 use MIME::Base64 ();
 use Time::HiRes ();
 
@@ -286,7 +294,7 @@ sub ReadPicture {
         }
     }
     Say('R', $index, 'OK', DateTaken($et), @position[0 .. 2], $mime, $writable, $whyNot,
-        $position[3], Thumbnail($et), GpsTime($et));
+        $position[3], Thumbnail($et), GpsTime($et), NamesHeld($et));
 }
 
 # ---- Writing ----------------------------------------------------------------
@@ -715,6 +723,262 @@ sub UndoSidecar {
     return ('OK');
 }
 
+# ---- Place names ------------------------------------------------------------
+
+# Each name goes into XMP, and into IPTC where the picture holds IPTC, within IPTC's
+# length limit in bytes.
+my @NAME_TAGS = (
+    ['XMP-photoshop:City',       'IPTC:City',                        32],
+    ['XMP-photoshop:State',      'IPTC:Province-State',              32],
+    ['XMP-photoshop:Country',    'IPTC:Country-PrimaryLocationName', 64],
+    ['XMP-iptcCore:CountryCode', 'IPTC:Country-PrimaryLocationCode',  3],
+);
+my $IPTC_UTF8 = "\x1b%G";
+# Bytes pass through as \u00XX, so names come back exactly as they were.
+my $JSON = JSON::PP->new->canonical->ascii;
+
+sub HasIptc {
+    my ($et) = @_;
+    for my $tag ($et->GetFoundTags()) {
+        return 1 if $et->GetGroup($tag, 0) eq 'IPTC';
+    }
+    return 0;
+}
+
+# A tag's values as bytes (a list for list tags), or undef where it has none.
+sub Values {
+    my ($et, $tag) = @_;
+    my @values = grep { defined } $et->GetValue($tag, 'ValueConv');
+    return undef unless @values;
+    return [map { ref $_ eq 'SCALAR' ? $$_ : ref $_ eq 'ARRAY' ? @$_ : "$_" } @values];
+}
+
+# IPTC pads a fixed-length value (a country code) with blanks.
+sub SameValues {
+    my ($a, $b) = @_;
+    return !defined $a && !defined $b if !defined $a or !defined $b;
+    my $text = sub { join("\0", map { my $v = $_; $v =~ s/ +\z//; $v } @{$_[0]}) };
+    return $text->($a) eq $text->($b);
+}
+
+sub Holds {
+    my ($et, @tags) = @_;
+    for my $tag (@tags) {
+        my $values = Values($et, $tag);
+        return 1 if defined $values and length join('', @$values);
+    }
+    return 0;
+}
+
+# UTF-8 cut to a number of bytes on a character's boundary.
+sub Shorten {
+    my ($text, $bytes) = @_;
+    return $text if length $text <= $bytes;
+    my $chars = $text;
+    utf8::decode($chars);
+    for (;;) {
+        my $cut = $chars;
+        utf8::encode($cut);
+        return $cut if length $cut <= $bytes;
+        chop $chars;
+    }
+}
+
+# The tags a names write changes, with their values before and after. A name is left
+# alone when it is empty, or when the picture ($et, or the picture beside a sidecar)
+# already holds one and $overwrite is not set. IPTC not marked UTF-8 is marked so, and
+# its other texts beyond ASCII are written again in UTF-8.
+sub NameChanges {
+    my ($et, $iptc, $overwrite, $picture, @names) = @_;
+    my (%old, %new);
+    for my $i (0 .. $#NAME_TAGS) {
+        my ($xmp, $iptcTag, $limit) = @{$NAME_TAGS[$i]};
+        my $name = $names[$i] // '';
+        next unless length $name;
+        next if !$overwrite and grep { Holds($_, $xmp, $iptcTag) } grep { defined } ($et, $picture);
+        for my $tag ($xmp, $iptc ? $iptcTag : ()) {
+            my $value = $tag eq $iptcTag ? Shorten($name, $limit) : $name;
+            my $have = Values($et, $tag);
+            next if SameValues($have, [$value]);
+            ($old{$tag}, $new{$tag}) = ($have, [$value]);
+        }
+    }
+    my $charset = Values($et, 'IPTC:CodedCharacterSet');
+    if (grep(/^IPTC:/, keys %new) and !SameValues($charset, [$IPTC_UTF8])) {
+        ($old{'IPTC:CodedCharacterSet'}, $new{'IPTC:CodedCharacterSet'}) = ($charset, [$IPTC_UTF8]);
+        # The envelope record that holds the mark is made for it, and goes with it on undo.
+        my $envelope = Values($et, 'IPTC:EnvelopeRecordVersion');
+        ($old{'IPTC:EnvelopeRecordVersion'}, $new{'IPTC:EnvelopeRecordVersion'}) = ($envelope, $envelope // [4]);
+        for my $key ($et->GetFoundTags()) {
+            next unless $et->GetGroup($key, 0) eq 'IPTC';
+            my $tag = 'IPTC:' . Image::ExifTool::GetTagName($key);
+            next if exists $new{$tag};
+            my $values = Values($et, $tag);
+            next unless defined $values and join('', @$values) =~ /[\x80-\xff]/;
+            ($old{$tag}, $new{$tag}) = ($values, $values);
+        }
+    }
+    return (\%old, \%new);
+}
+
+# Sets each tag of $values (a JSON map) on $et; the reason when one is refused.
+sub SetValues {
+    my ($et, $values) = @_;
+    for my $tag (sort keys %$values) {
+        my $value = $values->{$tag};
+        # A value replaces the old one; a tag with none (null) is deleted.
+        my ($count, $why) = defined $value
+            ? $et->SetNewValue($tag, @$value == 1 ? $value->[0] : $value,
+                               Type => 'ValueConv', Protected => 1)
+            : $et->SetNewValue($tag, undef, Protected => 1);
+        return "cannot set $tag: " . ($why // 'rejected') unless $count;
+    }
+    return undef;
+}
+
+sub NamesRecord {
+    my ($id, $path, $target, $old, $new) = @_;
+    return ['B', $id, $path, $target, FileState($target), 'names',
+            'OLD=' . MIME::Base64::encode_base64($JSON->encode($old), ''), '->',
+            'NEW=' . MIME::Base64::encode_base64($JSON->encode($new), '')];
+}
+
+# As PrepareWrite, for place names.
+sub PrepareNames {
+    my ($id, $path, $overwrite, @names) = @_;
+    my ($target, $why) = Target($path);
+    return $why unless defined $target;
+    return $why if defined($why = CheckOpen($target));
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($target);
+    my $error = ExifError($et);
+    return "ExifTool cannot read it: $error" if defined $error;
+    my $type = $et->GetValue('FileType') // '';
+    return "ExifTool cannot write $type files" unless Image::ExifTool::CanWrite($type);
+    my ($old, $new) = NameChanges($et, HasIptc($et), $overwrite, undef, @names);
+    return {same => 1} unless %$new;
+    return $why if defined($why = SetValues($et, $new));
+    my $file;
+    ($file, $why) = WriteNew($et, $target);
+    return $why unless $file;
+    $file->{record} = NamesRecord($id, $path, $target, $old, $new);
+    $file->{id} = $id;
+    return $file;
+}
+
+# The XMP names into the picture's sidecar, journaled as a position's sidecar is.
+sub WriteNamesSidecar {
+    my ($id, $path, $sidecar, $overwrite, @names) = @_;
+    my $why = CheckOpen($path);
+    return $why if defined $why;
+    my ($target, $linkError) = Target($sidecar);
+    return "its sidecar: $linkError" unless defined $target;
+    my $exists = -e $target || -l $target;
+    my $picture = Image::ExifTool->new;
+    $picture->ExtractInfo($path);
+    my $et = Image::ExifTool->new;
+    my $old = '';
+    if ($exists) {
+        return "its sidecar $sidecar: $why" if defined($why = CheckOpen($target));
+        $et->ExtractInfo($target);
+        my $error = ExifError($et);
+        return "its sidecar $sidecar cannot be read: $error" if defined $error;
+        return "its sidecar $sidecar is not an XMP file" unless ($et->GetValue('FileType') // '') eq 'XMP';
+        ($old, $why) = ReadWhole($target);
+        return "its sidecar $sidecar: $why" unless defined $old;
+    }
+    my (undef, $new) = NameChanges($et, 0, $overwrite, $picture, @names);
+    return undef unless %$new;
+    return $why if defined($why = SetValues($et, $new));
+    $why = Journal(['B', $id, $path, $target, FileState($target),
+                    $exists ? 'sidecar' : 'sidecar-new',
+                    'CONTENT=' . MIME::Base64::encode_base64($old, '')]);
+    return $why if defined $why;
+    $why = $exists ? WriteAtomically($et, $target) : CreateAtomically($et, $target);
+    return $why if defined $why;
+    $why = Journal(['A', $id, FileState($target)]);
+    return defined $why ? "written, but $why" : undef;
+}
+
+# The names a picture holds, XMP's before IPTC's: city, state, country, code.
+sub NamesHeld {
+    my ($et) = @_;
+    return map {
+        my ($name) = grep { length } map { @{Values($et, $_) // []} } @{$_}[0, 1];
+        $name // '';
+    } @NAME_TAGS;
+}
+
+sub WriteAllNames {
+    my ($journalFile, $first, @items) = @_;
+    Fatal('names needs seven arguments per picture') if @items % 7;
+    OpenJournal($journalFile);
+    my $count = @items / 7;
+    my $index = 0;
+    while ($index < $count and !$stop) {
+        my @group;
+        while (@group < $GROUP and $index + @group < $count and !$stop) {
+            my $n = $index + @group;
+            my ($path, $city, $state, $country, $code, $overwrite, $sidecar) = @items[$n * 7 .. $n * 7 + 6];
+            my @names = ($city, $state, $country, $code);
+            push @group, length $sidecar
+                ? WriteNamesSidecar($first + $n, $path, $sidecar, $overwrite eq '1', @names)
+                : PrepareNames($first + $n, $path, $overwrite eq '1', @names);
+        }
+        if ($stop) {
+            # Pictures not touched yet stay as they are, unreported; a sidecar was
+            # written at once, so it is reported, or it could not be undone.
+            for my $k (0 .. $#group) {
+                if (ref $group[$k]) {
+                    Discard($group[$k]);
+                } else {
+                    Say('W', $index + $k, defined $group[$k] ? ('FAIL', $group[$k]) : 'OK');
+                }
+            }
+            last;
+        }
+        Say('W', $index++, defined $_ ? ('FAIL', $_) : 'OK') for CommitGroup(@group);
+    }
+}
+
+sub UndoNames {
+    my ($id, $target, $before, $written) = @_;
+    my ($old, $new) = map {
+        my ($encoded) = ($_ // '') =~ /^(?:OLD|NEW)=(.*)\z/s;
+        defined $encoded ? eval { $JSON->decode(MIME::Base64::decode_base64($encoded)) } : undef
+    } @$before[6, 8];
+    return ('FAIL', 'the journal entry is damaged') unless ref $old eq 'HASH' and ref $new eq 'HASH';
+    # JSON gives characters; ExifTool is given the bytes they stand for.
+    for my $values (grep { defined } values %$old, values %$new) {
+        utf8::downgrade($_) for @$values;
+    }
+    return ('SKIP', "it is gone: $!") unless -e $target;
+    my $why = CheckOpen($target);
+    return ('SKIP', $why) if defined $why;
+    my $et = Image::ExifTool->new;
+    $et->ExtractInfo($target);
+    my $error = ExifError($et);
+    return ('SKIP', "ExifTool cannot read it: $error") if defined $error;
+    my $holds = sub {
+        my ($values) = @_;
+        for my $tag (keys %$values) {
+            return 0 unless SameValues(Values($et, $tag), $values->{$tag});
+        }
+        return 1;
+    };
+    unless (length $written and $written eq FileState($target) and $holds->($new)) {
+        # Already as before: the write never took place, or an undo was cut short.
+        return ('SAME') if $holds->($old);
+        return ('SKIP', 'it was changed after the write')
+            unless !length $written && $holds->($new);
+    }
+    return ('FAIL', $why) if defined($why = SetValues($et, $old));
+    $why = WriteAtomically($et, $target);
+    return ('FAIL', $why) if defined $why;
+    Journal(['U', $id, FileState($target)]);
+    return ('OK');
+}
+
 # ---- Undo -------------------------------------------------------------------
 
 sub ParseBefore {
@@ -747,6 +1011,7 @@ sub UndoPicture {
         Journal(['U', $id, FileState($target)]) if $result[0] =~ /^(?:OK|SAME)\z/;
         return @result;
     }
+    return UndoNames($id, $target, \@before, $written) if @before >= 9 and $before[5] eq 'names';
     my ($state, $old, $new) = ParseBefore($beforeLine);
     return ('FAIL', 'the journal entry is damaged') unless defined $state;
     return ('SKIP', "it is gone: $!") unless -e $target;
@@ -829,6 +1094,8 @@ if ($mode eq 'read') {
         my @why = CommitGroup(@group);
         Say('W', $index++, defined $_ ? ('FAIL', $_) : 'OK') for @why;
     }
+} elsif ($mode eq 'names') {
+    WriteAllNames($journalPath, $first, @items);
 } elsif ($mode eq 'undo') {
     Fatal('undo needs three arguments per picture') if @items % 3;
     OpenJournal($journalPath);

@@ -1,0 +1,6 @@
+#include "places/NominatimClock.h"
+
+QElapsedTimer& NominatimLastSent() {
+    static QElapsedTimer lastSent;
+    return lastSent;
+}
