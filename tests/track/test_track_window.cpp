@@ -196,7 +196,7 @@ private slots:
                             List()->index(2, PictureList::NewPosition).data().toString();
         QVERIFY2(why.contains("no track at that time (2 h 50 min off)"), qPrintable(why));
 
-        // By hand: the screen with the matched pictures waiting (docs/screenshot-track.png).
+        // By hand: the screen with the matched pictures waiting.
         if (qEnvironmentVariableIsSet("KARTAVO_TRACK_SCREENSHOT")) {
             PicturesWindowInstance()->setGeometry(10, 580, 1260, 420);
             Tracks()->setGeometry(880, 30, 390, 500);
