@@ -18,6 +18,10 @@ public:
 
     BatchRunner& Runner() { return m_runner; }
     bool IsBusy() const { return m_runner.IsBusy(); }
+    // Files are being changed (a write or an undo), not only read.
+    bool IsWriting() const {
+        return m_operation != Operation::None && m_operation != Operation::Read;
+    }
     bool CanUndo() const { return !m_runner.IsBusy() && m_runner.CanUndo(); }
 
     // Reads wait for the operation in hand; the newest reads go last.

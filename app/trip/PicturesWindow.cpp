@@ -260,12 +260,20 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
         if (first.column() >= PictureList::NewPosition)
             UpdateWriteButton();
     });
+    // Closed with "Write": the write starts once a read in hand is done, and the window goes
+    // once nothing waits; a write that left failures keeps it open to show them.
     connect(m_batch, &PicturesBatch::finished, this, [this] {
-        if (m_closeAfterWrite && m_list->WaitingRows().isEmpty()) {
+        if (!m_closeAfterWrite)
+            return;
+        if (m_list->WaitingRows().isEmpty()) {
             m_closeAfterWrite = false;
             hide();
+        } else if (!m_leaveWriteStarted) {
+            m_leaveWriteStarted = true;
+            emit writeRequested();
+        } else {
+            m_closeAfterWrite = false;
         }
-        m_closeAfterWrite = false;
     });
 
     // The timeline follows the list, the tracks and the matching settings, at most every
@@ -486,7 +494,8 @@ void PicturesWindow::SetBusy(bool busy) {
 
 bool PicturesWindow::MayLeave(bool programEnds) {
     const int waiting = static_cast<int>(m_list->WaitingRows().size());
-    if (waiting == 0 || m_batch->IsBusy())
+    // A write in hand is finished by the end of the program, as before.
+    if (waiting == 0 || m_batch->IsWriting())
         return true;
     QMessageBox box(QMessageBox::Question, tr("Kartavo"),
                     waiting == 1 ? tr("1 new position is waiting to be written.")
@@ -510,14 +519,28 @@ bool PicturesWindow::MayLeave(bool programEnds) {
     }
     if (box.clickedButton() != write)
         return false;
-    emit writeRequested();
     if (!programEnds) {
         m_closeAfterWrite = true;
+        m_leaveWriteStarted = !m_batch->IsBusy();
+        if (m_leaveWriteStarted)
+            emit writeRequested();
         return false; // the window goes once the write is done
     }
-    // The window shows the write's progress meanwhile.
-    while (m_batch->IsBusy())
+    // A read in hand ends first; the window shows the write's progress meanwhile. What
+    // still waits after it (a failure) stays in the kept trip for the next start.
+    bool started = false;
+    for (;;) {
+        if (!m_batch->IsBusy()) {
+            if (started || m_list->WaitingRows().isEmpty())
+                break;
+            emit writeRequested();
+            started = true;
+            if (!m_batch->IsBusy())
+                break;
+            continue;
+        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
     return true;
 }
 

@@ -110,6 +110,7 @@ private:
     QElapsedTimer m_progressClock;
     bool m_busy = false;
     bool m_closeAfterWrite = false;
+    bool m_leaveWriteStarted = false;
     int m_scans = 0;
     std::shared_ptr<std::atomic<bool>> m_stopScan = std::make_shared<std::atomic<bool>>(false);
 };
