@@ -42,6 +42,9 @@ function TripInitialize() {
         TripSend({type: "context", lat: e.latlng.lat, lng: e.latlng.lng,
                   x: e.containerPoint.x, y: e.containerPoint.y});
     });
+    // The big map's track canvas reaches less far beyond the view than the small map's: it
+    // is drawn a few times the size of the view, and that memory is the page's largest.
+    trackRenderer = L.canvas({padding: 0.2});
     map.on("moveend", TripCentre);
     map.on("dragstart zoomstart", function () { tripFitted = true; });
     TripSend({type: "ready"});
