@@ -75,7 +75,16 @@ TripMap::TripMap(QWidget* parent) : QWidget(parent) {
             Run("TripFocus()");
     });
     s_tripMap = this;
-    m_page->load(QUrl(ResourceAddress(QStringLiteral("trip.htm"))));
+}
+
+void TripMap::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The window is made, hidden, by anything that asks for the list (the Picture menu
+    // asks whether there is a write to undo): the map's page costs only once it is seen.
+    if (!m_loadStarted) {
+        m_loadStarted = true;
+        m_page->load(QUrl(ResourceAddress(QStringLiteral("trip.htm"))));
+    }
 }
 
 TripMap::~TripMap() = default;

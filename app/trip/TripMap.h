@@ -48,6 +48,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OnReport(const QJsonObject& event);
@@ -58,6 +59,7 @@ private:
     QWebEngineView* m_view;
     TileProblem* m_tiles;
     bool m_ready = false;
+    bool m_loadStarted = false;
     std::optional<MapPoint> m_centre;
     int m_zoom = 0;
 };
