@@ -261,7 +261,8 @@ int MakeYear(const QString& root, const QString& masters, int count) {
                                  .arg(kind * 7 + 1, 2, 10, QLatin1Char('0'))
                                  .arg(8 + kind * 3)
                                  .arg(month * 4, 2, 10, QLatin1Char('0')),
-                             kind % 2 ? "-OffsetTimeOriginal=+02:00" : "-OffsetTimeOriginal=-05:00"};
+                             kind % 2 ? "-OffsetTimeOriginal=+02:00"
+                                      : "-OffsetTimeOriginal=-05:00"};
             if (kind < 2)
                 tags << "-ThumbnailImage<=" + thumb;
             if (kind % 2 == 0)

@@ -9,6 +9,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,13 +34,18 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
     connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::Refresh);
-    connect(tripMap, &TripMap::ready, this, &PicturesMap::Refresh);
+    // A page made anew has no markers: it gets the list even when it is the same.
+    auto again = [this] {
+        m_sent.clear();
+        Refresh();
+    };
+    connect(tripMap, &TripMap::ready, this, again);
     if (g_app.pMapView && g_app.pMapView->View()) {
         QWebEnginePage* page = g_app.pMapView->View()->page();
         // Straight from the page: the shell's own title event reads the title later, when
         // it may already have been put back.
         connect(page, &QWebEnginePage::titleChanged, this, &PicturesMap::OnTitle);
-        connect(page, &QWebEnginePage::loadFinished, this, &PicturesMap::Refresh);
+        connect(page, &QWebEnginePage::loadFinished, this, again);
     }
 }
 
@@ -53,6 +61,8 @@ void PicturesMap::Refresh() {
 }
 
 void PicturesMap::Send() {
+    QElapsedTimer took;
+    took.start();
     QByteArray script = "if (window.PicturesShow) PicturesShow([";
     bool first = true;
     for (int row = 0; row < m_list->Count(); ++row) {
@@ -82,7 +92,15 @@ void PicturesMap::Send() {
         script += ',' + QByteArray::number(flags) + ']';
     }
     script += "])";
-    RunOnMaps(script);
+    // Each page redraws its markers for a new list: with thousands of them, as often as
+    // the list changes would keep a core busy while the pictures are read.
+    if (script != m_sent) {
+        RunOnMaps(script);
+        m_sent = script;
+    }
+    const qint64 rows = m_list->Count();
+    m_timer.setInterval(
+        static_cast<int>(std::clamp<qint64>(std::max(rows / 10, took.elapsed() * 20), 100, 2000)));
 }
 
 void PicturesMap::OnTitle(const QString& title) {
