@@ -34,18 +34,13 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
     connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
     connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::Refresh);
-    // A page made anew has no markers: it gets the list even when it is the same.
-    auto again = [this] {
-        m_sent.clear();
-        Refresh();
-    };
-    connect(tripMap, &TripMap::ready, this, again);
+    connect(tripMap, &TripMap::ready, this, &PicturesMap::Refresh);
     if (g_app.pMapView && g_app.pMapView->View()) {
         QWebEnginePage* page = g_app.pMapView->View()->page();
         // Straight from the page: the shell's own title event reads the title later, when
         // it may already have been put back.
         connect(page, &QWebEnginePage::titleChanged, this, &PicturesMap::OnTitle);
-        connect(page, &QWebEnginePage::loadFinished, this, again);
+        connect(page, &QWebEnginePage::loadFinished, this, &PicturesMap::Refresh);
     }
 }
 
@@ -94,10 +89,7 @@ void PicturesMap::Send() {
     script += "])";
     // Each page redraws its markers for a new list: with thousands of them, as often as
     // the list changes would keep a core busy while the pictures are read.
-    if (script != m_sent) {
-        RunOnMaps(script);
-        m_sent = script;
-    }
+    RunOnMaps(script);
     const qint64 rows = m_list->Count();
     m_timer.setInterval(
         static_cast<int>(std::clamp<qint64>(std::max(rows / 10, took.elapsed() * 20), 100, 2000)));

@@ -31,5 +31,4 @@ private:
     TripMap* m_tripMap;
     QSet<int> m_selected;
     QTimer m_timer;
-    QByteArray m_sent; // the last list the pages were given
 };
