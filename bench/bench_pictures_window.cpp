@@ -12,6 +12,7 @@
 #include "pictures/PictureList.h"
 #include "webview/CWebBrowser.h"
 
+#include "tests/formats/FormatPictures.h"
 #include "tests/webview/WebTestSupport.h"
 
 #include <QApplication>
@@ -185,6 +186,196 @@ bool TakeScreenshot(const QString& folder, const QString& out) {
     return saved;
 }
 
+// A year of pictures: a folder a day, about 55 pictures each, hard links to 48 JPEGs (a
+// month's four kinds: with or without an embedded thumbnail and a position, each its own
+// time and zone), and a NEF and a HEIC of each quarter. Returns the number of files.
+int MakeYear(const QString& root, const QString& masters, int count) {
+    QDir().mkpath(masters);
+    const QString thumb = masters + "/thumb.jpg";
+    QImage image =
+        QImage(kSample).scaled(1600, 1200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.isNull() || !image.scaled(160, 120).save(thumb, "JPG", 80))
+        return 0;
+    QStringList made;
+    for (int month = 1; month <= 12; ++month) {
+        for (int kind = 0; kind < 4; ++kind) {
+            const QString path = QStringLiteral("%1/m%2-%3.jpg").arg(masters).arg(month).arg(kind);
+            made << path;
+            if (QFile::exists(path))
+                continue;
+            if (!image.save(path, "JPG", 90))
+                return 0;
+            QStringList tags{QStringLiteral("-DateTimeOriginal=2025:%1:%2 %3:%4:10")
+                                 .arg(month, 2, 10, QLatin1Char('0'))
+                                 .arg(kind * 7 + 1, 2, 10, QLatin1Char('0'))
+                                 .arg(8 + kind * 3)
+                                 .arg(month * 4, 2, 10, QLatin1Char('0')),
+                             kind % 2 ? "-OffsetTimeOriginal=+02:00"
+                                      : "-OffsetTimeOriginal=-05:00"};
+            if (kind < 2)
+                tags << "-ThumbnailImage<=" + thumb;
+            if (kind % 2 == 0)
+                tags << QStringLiteral("-GPSLatitude=%1").arg(40 + month * 0.37 + kind)
+                     << "-GPSLatitudeRef=N" << QStringLiteral("-GPSLongitude=%1").arg(month * 1.3)
+                     << "-GPSLongitudeRef=E";
+            if (!Bench::Tag(path, tags))
+                return 0;
+        }
+    }
+    QStringList others;
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const QString nef = QStringLiteral("%1/q%2.nef").arg(masters).arg(quarter);
+        const QString heic = QStringLiteral("%1/q%2.heic").arg(masters).arg(quarter);
+        const QString jpeg = made[quarter * 12];
+        if (!QFile::exists(nef)) {
+            QFile in(jpeg);
+            in.open(QIODevice::ReadOnly);
+            FormatPictures::WriteFile(nef, FormatPictures::RawWithPreview(in.readAll(), 64, 48));
+        }
+        if (!QFile::exists(heic))
+            FormatPictures::RunTool("heif-enc", {"-q", "60", "-t", "320", "-o", heic, jpeg});
+        others << nef << heic;
+    }
+    int made_ = 0;
+    const int perDay = (count + 364) / 365;
+    QDate day(2025, 1, 1);
+    for (int i = 0; i < count; day = day.addDays(1)) {
+        const QString folder = QStringLiteral("%1/%2/%3")
+                                   .arg(root)
+                                   .arg(day.month(), 2, 10, QLatin1Char('0'))
+                                   .arg(day.toString("yyyy-MM-dd"));
+        QDir().mkpath(folder);
+        for (int k = 0; k < perDay && i < count; ++k, ++i) {
+            // One in ten is a NEF or HEIC of the quarter; the rest the month's JPEGs.
+            const QString& master = i % 10 == 9 ? others[(day.month() - 1) / 3 * 2 + (i / 10) % 2]
+                                                : made[(day.month() - 1) * 4 + i % 4];
+            const QString ext = master.mid(master.lastIndexOf('.'));
+            const QString path =
+                QStringLiteral("%1/IMG_%2%3").arg(folder).arg(i, 5, 10, QLatin1Char('0')).arg(ext);
+            if (!QFile::exists(path) && ::link(QFile::encodeName(master).constData(),
+                                               QFile::encodeName(path).constData()) != 0)
+                return 0;
+            ++made_;
+        }
+    }
+    return made_;
+}
+
+struct YearListing {
+    double first30 = -1;
+    double allRead = -1;
+    double longestStallMs = 0;
+    TreeMemory peak;
+};
+
+// From "Add Folder" with its sub-folders to the first 30 rows in the list's order read,
+// and to every row read; the window's thread's longest stall and the tree's peak memory.
+YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expected) {
+    window->Model()->removeRows(0, window->Model()->Count());
+    Settle(1500);
+    YearListing listing;
+    std::atomic<bool> sampling{true};
+    TreeMemory peak;
+    std::thread sampler([&] {
+        while (sampling.load()) {
+            const TreeMemory now = SampleTree();
+            peak.pss = std::max(peak.pss, now.pss);
+            peak.rss = std::max(peak.rss, now.rss);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    auto* table = window->findChild<QTableView*>("pictureTable");
+    PictureList* list = window->Model();
+    QElapsedTimer beat;
+    beat.start();
+    QTimer heartbeat;
+    heartbeat.setInterval(5);
+    QElapsedTimer timer;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        listing.longestStallMs = std::max(listing.longestStallMs, Bench::Milliseconds(beat));
+        beat.restart();
+        if (listing.first30 < 0 && list->Count() >= 30) {
+            bool read = true;
+            for (int row = 0; row < 30 && read; ++row) {
+                const QModelIndex index = table->model()->index(row, PictureList::Name);
+                read = !index.siblingAtColumn(PictureList::State)
+                            .data()
+                            .toString()
+                            .startsWith(QStringLiteral("reading"));
+            }
+            if (read)
+                listing.first30 = Bench::Milliseconds(timer);
+        }
+    });
+    heartbeat.start();
+    timer.start();
+    window->AddFolder(root, true);
+    int next = 0; // rows before this one are read
+    const bool done = WaitUntil(
+        [&] {
+            if (list->Count() < expected)
+                return false;
+            while (next < expected && list->IsRead(next))
+                ++next;
+            return next == expected;
+        },
+        900000);
+    if (done)
+        listing.allRead = Bench::Milliseconds(timer);
+    heartbeat.stop();
+    sampling = false;
+    sampler.join();
+    listing.peak = peak;
+    return listing;
+}
+
+int RunYear(const QString& folder, int count, int runs) {
+    const QString root = QStringLiteral("%1/year-%2").arg(folder).arg(count);
+    const int made = MakeYear(root, folder + "/year-masters", count);
+    if (made != count) {
+        std::fprintf(stderr, "bench_pictures_window: could not make the year (%d)\n", made);
+        return 1;
+    }
+    const QString tree = root;
+    SetNetworkStateProvider([] { return true; });
+    std::unique_ptr<QWidget> main = StartKartavo();
+    WaitForJs(g_app.pMapView->View()->page(), "typeof PicturesShow", "function", 20000);
+    PicturesWindow* window = ShowPicturesWindow();
+    window->resize(1100, 700);
+    Settle(500);
+    const TreeMemory idle = SampleTree();
+    std::vector<double> first, all, stalls, exiftool;
+    long peakPss = 0, peakRss = 0;
+    for (int run = 0; run <= runs; ++run) {
+        const YearListing listing = ListYear(window, QFile::encodeName(tree), count);
+        const double peer = Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree});
+        std::printf("run %d: first 30 %.0f ms, all read %.0f ms, stall %.1f ms, PSS %ld MiB; "
+                    "exiftool %.0f ms\n",
+                    run, listing.first30, listing.allRead, listing.longestStallMs,
+                    listing.peak.pss / 1024, peer);
+        std::fflush(stdout);
+        if (run == 0)
+            continue; // warms the caches
+        first.push_back(listing.first30);
+        all.push_back(listing.allRead);
+        stalls.push_back(listing.longestStallMs);
+        exiftool.push_back(peer);
+        peakPss = std::max(peakPss, listing.peak.pss);
+        peakRss = std::max(peakRss, listing.peak.rss);
+    }
+    std::printf("%d pictures in %s, a folder a day\n", count, qPrintable(tree));
+    Bench::PrintRow("Add folder: first 30 rows read", first);
+    Bench::PrintRow("Add folder: every row read", all);
+    Bench::PrintRow("  longest stall of the window's thread", stalls);
+    Bench::PrintRow("exiftool -fast2 -j -r, same tree", exiftool);
+    std::printf("process tree before listing: PSS %ld MiB, RSS sum %ld MiB\n", idle.pss / 1024,
+                idle.rss / 1024);
+    std::printf("peak of the process tree while listing: PSS %ld MiB, RSS sum %ld MiB\n",
+                peakPss / 1024, peakRss / 1024);
+    StopKartavo(std::move(main));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -195,6 +386,7 @@ int main(int argc, char* argv[]) {
     parser.addOption({"count", "Pictures listed.", "n", "1000"});
     parser.addOption({"dir", "Folder for the pictures (kept between runs).", "folder"});
     parser.addOption({"screenshot", "Save both windows with a few pictures as FILE.", "FILE"});
+    parser.addOption({"year", "A year of N pictures in a folder a day, added as a folder.", "N"});
     parser.process(app);
     const int runs = parser.value("runs").toInt();
     const int count = parser.value("count").toInt();
@@ -209,6 +401,9 @@ int main(int argc, char* argv[]) {
     if (parser.isSet("screenshot"))
         return TakeScreenshot(folder, QFileInfo(parser.value("screenshot")).absoluteFilePath()) ? 0
                                                                                                 : 1;
+
+    if (parser.isSet("year"))
+        return RunYear(folder, parser.value("year").toInt(), runs);
 
     QList<QByteArray> paths;
     if (!MakePictures(folder, count, paths)) {

@@ -27,7 +27,7 @@ enum class Mode { Read, Write, Undo };
 constexpr int LANES = 2;
 // Perl and ExifTool take a tenth of a second to start; a chunk shares that cost among
 // its pictures, while each picture still reports as soon as it is done.
-constexpr int MAX_READ_CHUNK = 125;
+constexpr int MAX_READ_CHUNK = 500;
 constexpr int MAX_WRITE_CHUNK = 25;
 // Time limits of a run: a base plus so much per picture of its chunk.
 constexpr int READ_LIMIT_MS = 30000, READ_LIMIT_PER_PICTURE_MS = 3000;

@@ -12,18 +12,6 @@
 
 namespace {
 
-// The same file under any of its names: links and "." or ".." resolved. A file that is
-// gone keeps its absolute name, so it can still be listed once and say it is gone.
-QByteArray CanonicalKey(const QByteArray& path) {
-    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.constData(), nullptr),
-                                                         &std::free);
-    if (resolved)
-        return QByteArray(resolved.get());
-    if (path.startsWith('/'))
-        return path;
-    return QFile::encodeName(QDir::currentPath()) + '/' + path;
-}
-
 // Length of the valid UTF-8 sequence at text[i], or 0 when it is not one.
 int Utf8SequenceLength(const QByteArray& text, int i) {
     const auto byte = [&](int at) { return static_cast<unsigned char>(text[at]); };
@@ -81,6 +69,18 @@ QString TimeText(const PictureRead& info) {
 } // namespace
 
 PictureList::PictureList(QObject* parent) : QAbstractTableModel(parent) {}
+
+// A file that is gone keeps its absolute name, so it can still be listed once and say it
+// is gone.
+QByteArray PictureList::CanonicalKey(const QByteArray& path) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.constData(), nullptr),
+                                                         &std::free);
+    if (resolved)
+        return QByteArray(resolved.get());
+    if (path.startsWith('/'))
+        return path;
+    return QFile::encodeName(QDir::currentPath()) + '/' + path;
+}
 
 int PictureList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Count();
@@ -288,12 +288,13 @@ int PictureList::RowOf(const QByteArray& path) const {
     return m_byKey.value(CanonicalKey(path), -1);
 }
 
-QList<int> PictureList::Add(const QList<QByteArray>& paths) {
+QList<int> PictureList::Add(const QList<QByteArray>& paths, const QList<QByteArray>& keys) {
     std::vector<Row> fresh;
-    for (const QByteArray& path : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QByteArray& path = paths[i];
         if (path.isEmpty())
             continue;
-        QByteArray key = CanonicalKey(path);
+        QByteArray key = i < keys.size() && !keys[i].isEmpty() ? keys[i] : CanonicalKey(path);
         if (m_byKey.contains(key))
             continue;
         m_byKey.insert(key, Count() + static_cast<int>(fresh.size()));

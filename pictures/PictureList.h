@@ -80,8 +80,11 @@ public:
     int RowOf(const QByteArray& path) const;
 
     // Appends the files that are not listed yet (by their canonical name) and returns
-    // the new rows.
-    QList<int> Add(const QList<QByteArray>& paths);
+    // the new rows. keys, when given, are the paths' CanonicalKey()s, made beforehand
+    // away from the window's thread (an empty one is made here).
+    QList<int> Add(const QList<QByteArray>& paths, const QList<QByteArray>& keys = {});
+    // The same file under any of its names: links and "." or ".." resolved.
+    static QByteArray CanonicalKey(const QByteArray& path);
     void SetInfo(int row, const PictureRead& info);
     // Any image value the view can show (the model itself needs no graphics).
     void SetThumbnail(int row, const QVariant& image);

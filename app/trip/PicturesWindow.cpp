@@ -120,6 +120,16 @@ QString Duration(qint64 ms) {
 
 QPointer<PicturesWindow> s_window;
 
+// A folder's pictures and their canonical names, both found away from the window.
+struct FoundPictures {
+    QList<QByteArray> paths;
+    QList<QByteArray> keys;
+};
+
+// Rows a folder adds at a time: thousands at once would hold the window for a second.
+constexpr int kFirstRows = 300;
+constexpr int kRowsAtATime = 2000;
+
 } // namespace
 
 PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Window) {
@@ -359,8 +369,8 @@ QList<int> PicturesWindow::SelectedRows() const {
     return rows;
 }
 
-int PicturesWindow::AddPictures(const QList<QByteArray>& paths) {
-    const QList<int> added = m_list->Add(paths);
+int PicturesWindow::AddPictures(const QList<QByteArray>& paths, const QList<QByteArray>& keys) {
+    const QList<int> added = m_list->Add(paths, keys);
     if (added.isEmpty())
         return 0;
     QList<QByteArray> fresh;
@@ -372,18 +382,18 @@ int PicturesWindow::AddPictures(const QList<QByteArray>& paths) {
 }
 
 void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
-    auto promise = std::make_shared<QPromise<QList<QByteArray>>>();
-    auto* watcher = new QFutureWatcher<QList<QByteArray>>(this);
+    auto promise = std::make_shared<QPromise<FoundPictures>>();
+    auto* watcher = new QFutureWatcher<FoundPictures>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder] {
         watcher->deleteLater();
-        --m_scans;
-        const QList<QByteArray> found =
-            watcher->future().resultCount() > 0 ? watcher->future().result() : QList<QByteArray>();
-        const int added = AddPictures(found);
-        SetStatus(found.isEmpty() ? tr("No pictures in %1").arg(PictureList::ReadableName(folder))
-                                  : tr("%1 listed from %2")
-                                        .arg(PictureList::PictureCount(added),
-                                             PictureList::ReadableName(folder)));
+        FoundPictures found =
+            watcher->future().resultCount() > 0 ? watcher->future().result() : FoundPictures();
+        if (found.paths.isEmpty()) {
+            --m_scans;
+            SetStatus(tr("No pictures in %1").arg(PictureList::ReadableName(folder)));
+            return;
+        }
+        AddFound(folder, std::move(found.paths), std::move(found.keys), 0);
     });
     watcher->setFuture(promise->future());
     promise->start();
@@ -391,9 +401,33 @@ void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
     SetStatus(tr("Looking for pictures in %1...").arg(PictureList::ReadableName(folder)));
     // Thousands of files take a while to list; the window keeps answering meanwhile.
     QThreadPool::globalInstance()->start([promise, folder, subfolders, stop = m_stopScan] {
-        promise->addResult(ListPictureFiles(folder, subfolders, stop.get()));
+        FoundPictures found;
+        found.paths = ListPictureFiles(folder, subfolders, stop.get());
+        // Not for the first rows, which are listed as soon as the folders are walked.
+        found.keys.reserve(found.paths.size());
+        for (qsizetype i = 0; i < found.paths.size(); ++i)
+            found.keys << (i < kFirstRows ? QByteArray()
+                                          : PictureList::CanonicalKey(found.paths[i]));
+        promise->addResult(std::move(found));
         promise->finish();
     });
+}
+
+void PicturesWindow::AddFound(const QByteArray& folder, QList<QByteArray> paths,
+                              QList<QByteArray> keys, int added) {
+    // The first rows are listed and read at once, the others a step at a time after them.
+    const qsizetype step = added == 0 ? kFirstRows : kRowsAtATime;
+    added += AddPictures(paths.mid(0, step), keys.mid(0, step));
+    paths.remove(0, std::min(step, paths.size()));
+    keys.remove(0, std::min(step, keys.size()));
+    if (!paths.isEmpty()) {
+        QTimer::singleShot(
+            0, this, [this, folder, added, paths, keys] { AddFound(folder, paths, keys, added); });
+        return;
+    }
+    --m_scans;
+    SetStatus(tr("%1 listed from %2")
+                  .arg(PictureList::PictureCount(added), PictureList::ReadableName(folder)));
 }
 
 void PicturesWindow::SelectRow(int row) {
@@ -589,6 +623,8 @@ void PicturesWindow::UpdateWriteButton() {
 }
 
 void PicturesWindow::UpdateTimeline() {
+    QElapsedTimer took;
+    took.start();
     const MatchSettings settings = m_tracks->CurrentSettings();
     const QTimeZone zone =
         settings.zoneId.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(settings.zoneId);
@@ -605,6 +641,9 @@ void PicturesWindow::UpdateTimeline() {
             ticks.push_back({row, *utc, std::binary_search(selected.begin(), selected.end(), row)});
     }
     m_timeline->SetData(std::move(ticks), m_tracks->TimelineTracks(), settings.largestGapMs, zone);
+    // Thousands of pictures take a while to place: then less often while reads come in.
+    m_timelineTimer.setInterval(
+        static_cast<int>(std::clamp<qint64>(took.elapsed() * 10, 100, 2000)));
 }
 
 void PicturesWindow::SaveGeometry() {

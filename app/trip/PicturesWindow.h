@@ -42,8 +42,9 @@ public:
     // Model rows, in list order.
     QList<int> SelectedRows() const;
 
-    // Lists the files not listed yet and reads them; returns how many were new.
-    int AddPictures(const QList<QByteArray>& paths);
+    // Lists the files not listed yet and reads them; returns how many were new. keys as
+    // for PictureList::Add.
+    int AddPictures(const QList<QByteArray>& paths, const QList<QByteArray>& keys = {});
     // Lists the pictures in folder (and its sub-folders), looked for away from the window.
     void AddFolder(const QByteArray& folder, bool subfolders);
     bool IsScanning() const { return m_scans > 0; }
@@ -85,6 +86,8 @@ private:
     void UpdateTimeline();
     void SaveGeometry();
     void PlaceFirstTime(QWidget* mainWindow);
+    void AddFound(const QByteArray& folder, QList<QByteArray> paths, QList<QByteArray> keys,
+                  int added);
 
     PictureList* m_list;
     QSortFilterProxyModel* m_proxy;

@@ -23,11 +23,13 @@ TripSessionKeeper::TripSessionKeeper(PicturesWindow* window) : QObject(window), 
     connect(list, &QAbstractItemModel::modelReset, this, &TripSessionKeeper::Changed);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(list, signal, this, &TripSessionKeeper::Changed);
-    // Only what the trip keeps: thumbnails and reads arriving change nothing of it.
+    // Only what the trip keeps: thumbnails and reads arriving (which also change the
+    // whole row) change nothing of it.
     connect(list, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
                 if (first.column() >= PictureList::NewPosition &&
-                    last.column() <= PictureList::State)
+                    first.column() <= PictureList::State &&
+                    last.column() >= PictureList::NewPosition)
                     Changed();
             });
     connect(window->Tracks(), &TracksWindow::tracksChanged, this, &TripSessionKeeper::Changed);
@@ -73,18 +75,23 @@ TripSession TripSessionKeeper::Collect() const {
 
 void TripSessionKeeper::SaveNow() {
     m_timer.stop();
-    const TripSession session = Collect();
-    const QByteArray bytes = session.IsEmpty() ? QByteArray() : SessionToJson(session);
-    if (bytes == m_last)
-        return;
-    m_last = bytes;
-    Write(bytes);
+    // A year of pictures makes megabytes of text: made on the writer's thread, which
+    // alone touches m_last.
+    m_writer.start([this, session = Collect()] {
+        const QByteArray bytes = session.IsEmpty() ? QByteArray() : SessionToJson(session);
+        if (bytes == m_last)
+            return;
+        m_last = bytes;
+        WriteNow(bytes);
+    });
 }
 
 void TripSessionKeeper::Forget() {
     m_timer.stop();
-    m_last.clear();
-    Write(QByteArray());
+    m_writer.start([this] {
+        m_last.clear();
+        WriteNow(QByteArray());
+    });
     Flush();
 }
 
@@ -92,17 +99,15 @@ void TripSessionKeeper::Flush() {
     m_writer.waitForDone();
 }
 
-void TripSessionKeeper::Write(const QByteArray& bytes) {
-    m_writer.start([bytes] {
-        const QString path = SessionFilePath();
-        if (bytes.isEmpty()) {
-            QFile::remove(path);
-            return;
-        }
-        QString problem;
-        if (!WriteFileAtomically(path, bytes, &problem))
-            Trace("# The trip could not be kept: %s\n", problem.toUtf8().constData());
-    });
+void TripSessionKeeper::WriteNow(const QByteArray& bytes) {
+    const QString path = SessionFilePath();
+    if (bytes.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QString problem;
+    if (!WriteFileAtomically(path, bytes, &problem))
+        Trace("# The trip could not be kept: %s\n", problem.toUtf8().constData());
 }
 
 TripSessionKeeper* ExistingTripSession() {

@@ -26,12 +26,13 @@ public:
 
 private:
     void Changed();
-    void Write(const QByteArray& bytes);
+    // On the writer's thread.
+    void WriteNow(const QByteArray& bytes);
 
     PicturesWindow* m_window;
     QTimer m_timer;
     QThreadPool m_writer; // one thread: writes land in the order they were asked
-    QByteArray m_last;
+    QByteArray m_last;    // the writer's thread's
 };
 
 // The session keeper of the trip window, when it has been made.
