@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,7 +26,8 @@ inline long ReadKb(const std::string& file, const char* key) {
     return 0;
 }
 
-inline TreeMemory SampleTree() {
+// The process tree's pids, this process first.
+inline std::vector<int> TreePids() {
     std::vector<std::pair<int, int>> parents; // pid, ppid
     QDir proc("/proc");
     for (const QString& entry : proc.entryList(QDir::Dirs)) {
@@ -49,11 +51,27 @@ inline TreeMemory SampleTree() {
         for (const auto& [pid, ppid] : parents)
             if (ppid == tree[i])
                 tree.push_back(pid);
+    return tree;
+}
+
+inline TreeMemory SampleTree() {
     TreeMemory memory;
-    for (int pid : tree) {
+    for (int pid : TreePids()) {
         const std::string base = "/proc/" + std::to_string(pid);
         memory.pss += ReadKb(base + "/smaps_rollup", "Pss:");
         memory.rss += ReadKb(base + "/status", "VmRSS:");
     }
     return memory;
+}
+
+// Each process of the tree with its PSS, for where the memory is.
+inline void PrintTree() {
+    for (int pid : TreePids()) {
+        const std::string base = "/proc/" + std::to_string(pid);
+        std::ifstream comm(base + "/comm");
+        std::string name;
+        std::getline(comm, name);
+        std::printf("  %7d %-20s PSS %6ld MiB\n", pid, name.c_str(),
+                    ReadKb(base + "/smaps_rollup", "Pss:") / 1024);
+    }
 }

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -261,6 +262,29 @@ int MakeYear(const QString& root, const QString& masters, int count) {
     return made_;
 }
 
+// Prints every event the window's thread took long over, with what received it, while
+// g_logStalls is set: where a stall comes from.
+bool g_logStalls = false;
+
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (!g_logStalls)
+            return QApplication::notify(receiver, event);
+        const int type = event->type();
+        QElapsedTimer took;
+        took.start();
+        const bool result = QApplication::notify(receiver, event);
+        if (took.elapsed() > 40)
+            std::printf("  stall %lld ms: event %d to %s \"%s\" (parent %s)\n",
+                        static_cast<long long>(took.elapsed()), type,
+                        receiver->metaObject()->className(), qPrintable(receiver->objectName()),
+                        receiver->parent() ? receiver->parent()->metaObject()->className() : "-");
+        return result;
+    }
+};
+
 struct YearListing {
     double first30 = -1;
     double allRead = -1;
@@ -281,7 +305,8 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
             const TreeMemory now = SampleTree();
             peak.pss = std::max(peak.pss, now.pss);
             peak.rss = std::max(peak.rss, now.rss);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            // Reading every smaps_rollup of the tree costs a core a tenth of its time at 50 ms.
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
         }
     });
     auto* table = window->findChild<QTableView*>("pictureTable");
@@ -309,6 +334,7 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     });
     heartbeat.start();
     timer.start();
+    g_logStalls = qEnvironmentVariableIsSet("KARTAVO_BENCH_STALLS");
     window->AddFolder(root, true);
     int next = 0; // rows before this one are read
     const bool done = WaitUntil(
@@ -322,7 +348,9 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
         900000);
     if (done)
         listing.allRead = Bench::Milliseconds(timer);
+    g_logStalls = false;
     heartbeat.stop();
+    PrintTree();
     sampling = false;
     sampler.join();
     listing.peak = peak;
@@ -344,6 +372,7 @@ int RunYear(const QString& folder, int count, int runs) {
     window->resize(1100, 700);
     Settle(500);
     const TreeMemory idle = SampleTree();
+    PrintTree();
     std::vector<double> first, all, stalls, exiftool;
     long peakPss = 0, peakRss = 0;
     for (int run = 0; run <= runs; ++run) {
@@ -379,7 +408,7 @@ int RunYear(const QString& folder, int count, int runs) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({"runs", "Timed runs.", "n", "5"});

@@ -90,6 +90,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         bool killNext = false;
         int limitMs = 0;
         QTimer timer;
+        std::shared_ptr<const ThumbnailStore> thumbnails; // a read's, of its present run
     };
 
     BatchRunner& q;
@@ -214,11 +215,13 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             if (lane.chunk.empty())
                 break;
             static const char* const modes[] = {"read", "write", "undo"};
+            // Without a file for them, a read's thumbnails come through the pipe.
+            lane.thumbnails = mode == Mode::Read ? ThumbnailStore::Make() : nullptr;
+            const QString file = lane.thumbnails ? lane.thumbnails->Path() : journal;
             std::vector<std::string> argv{"perl",
                                           Bytes(QFile::encodeName(script)),
                                           names ? "names" : modes[static_cast<int>(mode)],
-                                          journal.isEmpty() ? "-"
-                                                            : Bytes(QFile::encodeName(journal)),
+                                          file.isEmpty() ? "-" : Bytes(QFile::encodeName(file)),
                                           std::to_string(nextId),
                                           "--"};
             nextId += static_cast<int>(lane.chunk.size());
@@ -265,7 +268,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         const QString reason = fields.size() > 3 ? Text(fields[3]) : QString();
         if (mode == Mode::Read && fields[0] == "R") {
             if (status == "OK" && fields.size() >= 13)
-                ReportRead(item, fields);
+                ReportRead(item, fields, lane.thumbnails);
             else
                 Report(item, false, reason);
         } else if (mode == Mode::Write && fields[0] == "W") {
@@ -328,7 +331,8 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         }
     }
 
-    void ReportRead(int item, const QList<QByteArray>& f) {
+    void ReportRead(int item, const QList<QByteArray>& f,
+                    const std::shared_ptr<const ThumbnailStore>& thumbnails) {
         PictureRead read;
         read.ok = true;
         read.dateTime = Text(f[3]);
@@ -343,7 +347,15 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         read.writable = f[9] == "1";
         read.unwritableReason = Text(f[10]);
         read.positionSource = Text(f[11]);
-        read.thumbnail = QByteArray::fromBase64(f[12]);
+        if (f[12].startsWith('@') && thumbnails) {
+            // "@OFFSET,LENGTH" in the run's thumbnail file.
+            const qsizetype comma = f[12].indexOf(',');
+            read.thumbnail.store = thumbnails;
+            read.thumbnail.offset = f[12].mid(1, comma - 1).toLongLong();
+            read.thumbnail.length = comma > 0 ? f[12].mid(comma + 1).toLongLong() : 0;
+        } else {
+            read.thumbnail.bytes = QByteArray::fromBase64(f[12]);
+        }
         if (f.size() > 13)
             read.gpsTime = Text(f[13]);
         if (f.size() > 17) {

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include "pictures/ThumbnailStore.h"
+
 #include <memory>
 #include <optional>
 
@@ -19,11 +21,11 @@ struct PictureRead {
     std::optional<double> longitude;
     std::optional<double> altitude; // metres, negative below sea level
     QString mimeType;
-    bool writable = false;    // ExifTool can write this format in place
-    QString unwritableReason; // why not, when !writable
-    QByteArray thumbnail;     // embedded JPEG thumbnail or preview, may be empty
-    QString positionSource;   // empty: the picture itself; else the sidecar's file name
-    QString gpsTime;          // UTC of the position by the GPS clock, as dateTime, or empty
+    bool writable = false;       // ExifTool can write this format in place
+    QString unwritableReason;    // why not, when !writable
+    EmbeddedThumbnail thumbnail; // embedded JPEG thumbnail or preview, may be empty
+    QString positionSource;      // empty: the picture itself; else the sidecar's file name
+    QString gpsTime;             // UTC of the position by the GPS clock, as dateTime, or empty
     // The place names it holds (XMP's, else IPTC's), empty where none.
     QString city, state, country, countryCode;
 };

@@ -66,9 +66,9 @@ PictureThumbnails::~PictureThumbnails() {
     m_pool.waitForDone();
 }
 
-void PictureThumbnails::Request(const QByteArray& path, const QByteArray& embedded) {
+void PictureThumbnails::Request(const QByteArray& path, const EmbeddedThumbnail& embedded) {
     m_pool.start([this, path, embedded] {
-        const QImage image = MakeThumbnail(path, embedded, Size());
+        const QImage image = MakeThumbnail(path, embedded.Bytes(), Size());
         // Dropped with this object, should it go first.
         QMetaObject::invokeMethod(
             this, [this, path, image] { emit ready(path, image); }, Qt::QueuedConnection);

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QThreadPool>
 
+#include "pictures/ThumbnailStore.h"
+
 // Makes list thumbnails away from the window's thread: the picture's embedded thumbnail
 // where it has one, otherwise the picture itself decoded at a small scale.
 class PictureThumbnails : public QObject {
@@ -17,7 +19,7 @@ public:
     static QSize Size() { return QSize(64, 48); }
 
     // ready() follows, on this object's thread; an unreadable picture gives a null image.
-    void Request(const QByteArray& path, const QByteArray& embedded);
+    void Request(const QByteArray& path, const EmbeddedThumbnail& embedded);
 
 signals:
     void ready(const QByteArray& path, const QImage& image);

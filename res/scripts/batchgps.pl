@@ -2,13 +2,15 @@
 # Reads, writes or restores the GPS tags of many pictures in one run, so that
 # Image::ExifTool is loaded once for all of them.
 #
-#   perl batchgps.pl read  - FIRST -- (PICTURE SIDECAR SIDECAR)...
+#   perl batchgps.pl read  THUMBNAILS|- FIRST -- (PICTURE SIDECAR SIDECAR)...
 #   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
 #   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
 #   perl batchgps.pl names JOURNAL FIRST -- (PICTURE CITY STATE COUNTRY CODE OVERWRITE SIDECAR)...
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
+# A read with a THUMBNAILS file appends each picture's thumbnail to it and prints THUMB
+# as @OFFSET,LENGTH; without one, THUMB is the thumbnail in base64.
 # A read takes the position from the first of the two SIDECARs (XMP files; either may
 # be empty) that has one when the picture has none of its own. A write with a SIDECAR
 # puts the position into that XMP file (made when missing) and never opens the picture
@@ -62,6 +64,8 @@ BEGIN {
 }
 
 my $stop = 0;
+# A read's thumbnail file (its JOURNAL argument), and its length so far.
+my ($thumbnails, $thumbnailsEnd);
 $SIG{TERM} = sub { $stop = 1; };
 
 # Pictures written together: one flush of the journal and of their folder for all.
@@ -240,7 +244,12 @@ sub Thumbnail {
         }
     }
     return '' unless defined $data and length $$data <= $MAX_THUMBNAIL;
-    return MIME::Base64::encode_base64($$data, '');
+    return MIME::Base64::encode_base64($$data, '') unless $thumbnails;
+    # Into the thumbnail file, and where it is told instead.
+    WriteAll($thumbnails, $$data) or Fatal("cannot write the thumbnails: $!");
+    my $at = $thumbnailsEnd;
+    $thumbnailsEnd += length $$data;
+    return '@' . $at . ',' . length $$data;
 }
 
 # The position of an XMP sidecar, with its file name, or nothing.
@@ -1057,6 +1066,11 @@ Fatal('usage: batchgps.pl read|write|undo JOURNAL FIRST -- ...')
 
 if ($mode eq 'read') {
     Fatal('read needs three arguments per picture') if @items % 3;
+    if ($journalPath ne '-') {
+        sysopen($thumbnails, $journalPath, O_WRONLY | O_APPEND | O_NOFOLLOW)
+            or Fatal("cannot open $journalPath: $!");
+        $thumbnailsEnd = (-s $thumbnails) || 0;
+    }
     for my $index (0 .. @items / 3 - 1) {
         last if $stop;
         ReadPicture($index, @items[$index * 3 .. $index * 3 + 2]);

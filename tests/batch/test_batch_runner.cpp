@@ -178,6 +178,7 @@ private slots:
     void cleanupTestCase();
     void readMany_data();
     void readMany();
+    void thumbnailFileGoesWithItsLastThumbnail();
     void writeWithFailureInMiddle();
     void cancelHalfWay();
     void undoAfterRestart();
@@ -357,9 +358,34 @@ void BatchRunnerTest::readMany() {
     if (name == "a.jpg") {
         QCOMPARE(read.dateTime, QString("2024:05:06 07:08:09.5"));
         QCOMPARE(read.offset, QString("+10:00"));
-        QVERIFY(read.thumbnail.startsWith("\xff\xd8"));
-        QCOMPARE(QImage::fromData(read.thumbnail).size(), QSize(64, 48));
+        // Kept in the run's thumbnail file, not in memory.
+        QVERIFY(read.thumbnail.bytes.isEmpty());
+        const QByteArray thumbnail = read.thumbnail.Bytes();
+        QVERIFY(thumbnail.startsWith("\xff\xd8"));
+        QCOMPARE(QImage::fromData(thumbnail).size(), QSize(64, 48));
     }
+}
+
+void BatchRunnerTest::thumbnailFileGoesWithItsLastThumbnail() {
+    EmbeddedThumbnail thumbnail;
+    thumbnail.store = ThumbnailStore::Make();
+    QVERIFY(thumbnail.store);
+    const QString path = thumbnail.store->Path();
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("first\xff\xd8second");
+    }
+    thumbnail.offset = 5;
+    thumbnail.length = 8;
+    QCOMPARE(thumbnail.Bytes(), QByteArray("\xff\xd8second"));
+    thumbnail.length = 9; // past the end
+    QVERIFY(thumbnail.Bytes().isEmpty());
+    EmbeddedThumbnail copy = thumbnail;
+    thumbnail = EmbeddedThumbnail();
+    QVERIFY(QFile::exists(path));
+    copy = EmbeddedThumbnail();
+    QVERIFY(!QFile::exists(path));
 }
 
 void BatchRunnerTest::writeWithFailureInMiddle() {
