@@ -14,8 +14,10 @@ struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
+using OnFolder = std::function<void(QList<QByteArray>&&)>;
+
 void Walk(const QByteArray& folder, bool subfolders, const std::atomic<bool>* stop,
-          QList<QByteArray>& found) {
+          const OnFolder& onFolder) {
     std::unique_ptr<DIR, DirCloser> dir(opendir(folder.constData()));
     if (!dir)
         return;
@@ -47,10 +49,11 @@ void Walk(const QByteArray& folder, bool subfolders, const std::atomic<bool>* st
     dir.reset();
     // Folder by folder, in name order within each.
     std::sort(files.begin(), files.end());
-    found << files;
+    if (!files.isEmpty())
+        onFolder(std::move(files));
     std::sort(folders.begin(), folders.end());
     for (const QByteArray& sub : folders)
-        Walk(sub, subfolders, stop, found);
+        Walk(sub, subfolders, stop, onFolder);
 }
 
 } // namespace
@@ -62,6 +65,11 @@ bool HasPictureExtension(const QByteArray& name) {
 QList<QByteArray> ListPictureFiles(const QByteArray& folder, bool subfolders,
                                    const std::atomic<bool>* stop) {
     QList<QByteArray> found;
-    Walk(folder, subfolders, stop, found);
+    Walk(folder, subfolders, stop, [&found](QList<QByteArray>&& files) { found << files; });
     return found;
+}
+
+void ListPictureFiles(const QByteArray& folder, bool subfolders, const std::atomic<bool>* stop,
+                      const OnFolder& onFolder) {
+    Walk(folder, subfolders, stop, onFolder);
 }

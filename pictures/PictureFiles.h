@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <atomic>
+#include <functional>
 
 // Whether a file name ends in an extension of a picture format the batch can tag.
 bool HasPictureExtension(const QByteArray& name);
@@ -14,3 +15,8 @@ bool HasPictureExtension(const QByteArray& name);
 // so far when stop becomes true.
 QList<QByteArray> ListPictureFiles(const QByteArray& folder, bool subfolders,
                                    const std::atomic<bool>* stop = nullptr);
+
+// The same, handed over a folder at a time as the folders are walked, so that the first
+// can be shown while the others are looked for.
+void ListPictureFiles(const QByteArray& folder, bool subfolders, const std::atomic<bool>* stop,
+                      const std::function<void(QList<QByteArray>&& files)>& onFolder);

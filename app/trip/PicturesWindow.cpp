@@ -127,8 +127,8 @@ struct FoundPictures {
 };
 
 // Rows a folder adds at a time: thousands at once would hold the window for a second.
-constexpr int kFirstRows = 300;
-constexpr int kRowsAtATime = 2000;
+constexpr int kFirstRows = 100;
+constexpr int kRowsAtATime = 500;
 
 } // namespace
 
@@ -384,50 +384,53 @@ int PicturesWindow::AddPictures(const QList<QByteArray>& paths, const QList<QByt
 void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
     auto promise = std::make_shared<QPromise<FoundPictures>>();
     auto* watcher = new QFutureWatcher<FoundPictures>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder] {
+    auto added = std::make_shared<int>(0);
+    // Rows come a step at a time while the folders are still walked: a thousand at once
+    // would hold the window up.
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this,
+            [this, watcher, added](int begin, int end) {
+                for (int i = begin; i < end; ++i) {
+                    const FoundPictures found = watcher->future().resultAt(i);
+                    *added += AddPictures(found.paths, found.keys);
+                }
+            });
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder, added] {
         watcher->deleteLater();
-        FoundPictures found =
-            watcher->future().resultCount() > 0 ? watcher->future().result() : FoundPictures();
-        if (found.paths.isEmpty()) {
-            --m_scans;
-            SetStatus(tr("No pictures in %1").arg(PictureList::ReadableName(folder)));
-            return;
-        }
-        AddFound(folder, std::move(found.paths), std::move(found.keys), 0);
+        --m_scans;
+        SetStatus(
+            *added == 0 && watcher->future().resultCount() == 0
+                ? tr("No pictures in %1").arg(PictureList::ReadableName(folder))
+                : tr("%1 listed from %2")
+                      .arg(PictureList::PictureCount(*added), PictureList::ReadableName(folder)));
     });
     watcher->setFuture(promise->future());
     promise->start();
     ++m_scans;
     SetStatus(tr("Looking for pictures in %1...").arg(PictureList::ReadableName(folder)));
-    // Thousands of files take a while to list; the window keeps answering meanwhile.
     QThreadPool::globalInstance()->start([promise, folder, subfolders, stop = m_stopScan] {
-        FoundPictures found;
-        found.paths = ListPictureFiles(folder, subfolders, stop.get());
-        // Not for the first rows, which are listed as soon as the folders are walked.
-        found.keys.reserve(found.paths.size());
-        for (qsizetype i = 0; i < found.paths.size(); ++i)
-            found.keys << (i < kFirstRows ? QByteArray()
-                                          : PictureList::CanonicalKey(found.paths[i]));
-        promise->addResult(std::move(found));
+        FoundPictures step;
+        bool first = true;
+        QElapsedTimer since;
+        since.start();
+        const auto hand = [&] {
+            promise->addResult(std::move(step));
+            step = FoundPictures();
+            first = false;
+        };
+        ListPictureFiles(folder, subfolders, stop.get(), [&](QList<QByteArray>&& files) {
+            for (QByteArray& path : files) {
+                step.keys << PictureList::CanonicalKey(path);
+                step.paths << std::move(path);
+                // The first rows as soon as a screenful is found, or a moment has passed.
+                if (step.paths.size() >= (first ? kFirstRows : kRowsAtATime) ||
+                    (first && since.elapsed() > 100))
+                    hand();
+            }
+        });
+        if (!step.paths.isEmpty())
+            hand();
         promise->finish();
     });
-}
-
-void PicturesWindow::AddFound(const QByteArray& folder, QList<QByteArray> paths,
-                              QList<QByteArray> keys, int added) {
-    // The first rows are listed and read at once, the others a step at a time after them.
-    const qsizetype step = added == 0 ? kFirstRows : kRowsAtATime;
-    added += AddPictures(paths.mid(0, step), keys.mid(0, step));
-    paths.remove(0, std::min(step, paths.size()));
-    keys.remove(0, std::min(step, keys.size()));
-    if (!paths.isEmpty()) {
-        QTimer::singleShot(
-            0, this, [this, folder, added, paths, keys] { AddFound(folder, paths, keys, added); });
-        return;
-    }
-    --m_scans;
-    SetStatus(tr("%1 listed from %2")
-                  .arg(PictureList::PictureCount(added), PictureList::ReadableName(folder)));
 }
 
 void PicturesWindow::SelectRow(int row) {

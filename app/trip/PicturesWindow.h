@@ -86,8 +86,6 @@ private:
     void UpdateTimeline();
     void SaveGeometry();
     void PlaceFirstTime(QWidget* mainWindow);
-    void AddFound(const QByteArray& folder, QList<QByteArray> paths, QList<QByteArray> keys,
-                  int added);
 
     PictureList* m_list;
     QSortFilterProxyModel* m_proxy;

@@ -17,31 +17,67 @@ function PicturesRestoreTitle() {
         document.title = PicturesCentreTitle();
 }
 
+var picturesCircles = {}; // row: its circle on the main map
+var picturesCanvas = null;
+
+function PicturesCircleStyle(flags) {
+    var isNew = (flags & 1) !== 0;
+    var selected = (flags & 2) !== 0;
+    return {
+        radius: selected ? 8 : 5,
+        weight: selected ? 3 : 1,
+        color: selected ? "#000000" : "#ffffff",
+        fillColor: isNew ? "#e8590c" : "#1971c2",
+        fillOpacity: 0.9
+    };
+}
+
 // list: [row, latitude, longitude, flags], flags 1: a new position, 2: selected.
+// The circles are kept by row and drawn on one canvas: a year of pictures as SVG circles
+// made anew for each list took the page hundreds of megabytes and seconds.
 function PicturesShow(list) {
     if (typeof L === "undefined" || !map)
         return;
     if (typeof TripSend === "function")
         return PicturesShowOnTrip(list);
-    if (!picturesLayer)
+    if (!picturesLayer) {
+        picturesCanvas = L.canvas({padding: 0.2});
         picturesLayer = L.layerGroup().addTo(map);
-    picturesLayer.clearLayers();
+    }
+    var seen = {};
     list.forEach(function (item) {
-        var isNew = (item[3] & 1) !== 0;
-        var selected = (item[3] & 2) !== 0;
-        var marker = L.circleMarker([item[1], item[2]], {
-            radius: selected ? 8 : 5,
-            weight: selected ? 3 : 1,
-            color: selected ? "#000000" : "#ffffff",
-            fillColor: isNew ? "#e8590c" : "#1971c2",
-            fillOpacity: 0.9
-        });
-        marker.on("click", function () {
-            document.title = picturesPickTitle + item[0] + " " + (++picturesPickSerial);
-            // Should the program miss the click, the map's own title still comes back.
-            setTimeout(PicturesRestoreTitle, 1000);
-        });
-        marker.addTo(picturesLayer);
+        var row = item[0];
+        seen[row] = true;
+        var circle = picturesCircles[row];
+        if (!circle) {
+            var options = PicturesCircleStyle(item[3]);
+            options.renderer = picturesCanvas;
+            circle = L.circleMarker([item[1], item[2]], options);
+            circle.on("click", function () {
+                document.title = picturesPickTitle + row + " " + (++picturesPickSerial);
+                // Should the program miss the click, the map's own title still comes back.
+                setTimeout(PicturesRestoreTitle, 1000);
+            });
+            circle.kartavoFlags = item[3];
+            picturesCircles[row] = circle;
+            circle.addTo(picturesLayer);
+            return;
+        }
+        var at = circle.getLatLng();
+        if (at.lat !== item[1] || at.lng !== item[2])
+            circle.setLatLng([item[1], item[2]]);
+        if (circle.kartavoFlags !== item[3]) {
+            var style = PicturesCircleStyle(item[3]);
+            circle.setRadius(style.radius);
+            circle.setStyle(style);
+            circle.kartavoFlags = item[3];
+        }
+    });
+    Object.keys(picturesCircles).forEach(function (row) {
+        if (!seen[row]) {
+            picturesLayer.removeLayer(picturesCircles[row]);
+            delete picturesCircles[row];
+        }
     });
 }
 
