@@ -347,10 +347,13 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         read.writable = f[9] == "1";
         read.unwritableReason = Text(f[10]);
         read.positionSource = Text(f[11]);
-        if (f[12].startsWith('@') && thumbnails) {
-            // "@OFFSET,LENGTH" in the run's thumbnail file.
+        if ((f[12].startsWith('@') && thumbnails) || f[12].startsWith('#')) {
+            // "@OFFSET,LENGTH" in the run's thumbnail file, "#OFFSET,LENGTH" in the picture.
             const qsizetype comma = f[12].indexOf(',');
-            read.thumbnail.store = thumbnails;
+            if (f[12].startsWith('@'))
+                read.thumbnail.store = thumbnails;
+            else
+                read.thumbnail.picture = items[item].path;
             read.thumbnail.offset = f[12].mid(1, comma - 1).toLongLong();
             read.thumbnail.length = comma > 0 ? f[12].mid(comma + 1).toLongLong() : 0;
         } else {

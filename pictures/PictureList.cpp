@@ -285,6 +285,10 @@ void PictureList::ClearNewPosition(int row, const QString& why) {
 }
 
 int PictureList::RowOf(const QByteArray& path) const {
+    // A row's own name, as reads and writes report it, needs no walk through the folders.
+    const int row = m_byKey.value(path, -1);
+    if (row >= 0 && m_rows[static_cast<std::size_t>(row)].path == path)
+        return row;
     return m_byKey.value(CanonicalKey(path), -1);
 }
 

@@ -23,13 +23,16 @@ private:
     QTemporaryFile m_file;
 };
 
-// A picture's embedded thumbnail: its bytes in hand, or where they are in a store.
+// A picture's embedded thumbnail: its bytes in hand, or where they are, in a store or in
+// the picture itself.
 struct EmbeddedThumbnail {
     QByteArray bytes;
     std::shared_ptr<const ThumbnailStore> store;
+    QByteArray picture; // the file's name, as its own bytes
     qint64 offset = 0;
     qint64 length = 0;
 
-    bool IsEmpty() const { return bytes.isEmpty() && (!store || length <= 0); }
-    QByteArray Bytes() const { return store && length > 0 ? store->Read(offset, length) : bytes; }
+    bool IsEmpty() const { return bytes.isEmpty() && length <= 0; }
+    // Empty when they cannot be read, or are no JPEG picture.
+    QByteArray Bytes() const;
 };

@@ -500,8 +500,15 @@ void PicturesWindow::RemoveSelected() {
 }
 
 void PicturesWindow::ShowProgress(const QString& what, int done, int total) {
-    if (m_progress->isHidden() || done == 0)
+    if (m_progress->isHidden() || done == 0) {
         m_progressClock.start();
+        m_progressShown.invalidate();
+    }
+    // A read reports each picture: a new text for each laid the window out thousands of
+    // times over. A few times a second is what the eye follows.
+    if (m_progressShown.isValid() && m_progressShown.elapsed() < 200 && done < total)
+        return;
+    m_progressShown.start();
     m_progress->setRange(0, std::max(total, 1));
     m_progress->setValue(std::min(done, total));
     m_progress->show();

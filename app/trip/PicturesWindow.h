@@ -109,6 +109,7 @@ private:
     QTimer m_showTimer;
     QTimer m_timelineTimer;
     QElapsedTimer m_progressClock;
+    QElapsedTimer m_progressShown;
     bool m_busy = false;
     bool m_closeAfterWrite = false;
     bool m_leaveWriteStarted = false;

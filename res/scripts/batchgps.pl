@@ -10,7 +10,8 @@
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
 # A read with a THUMBNAILS file appends each picture's thumbnail to it and prints THUMB
-# as @OFFSET,LENGTH; without one, THUMB is the thumbnail in base64.
+# as @OFFSET,LENGTH; without one, THUMB is the thumbnail in base64. A JPEG's Exif
+# thumbnail is told as #OFFSET,LENGTH in the picture itself.
 # A read takes the position from the first of the two SIDECARs (XMP files; either may
 # be empty) that has one when the picture has none of its own. A write with a SIDECAR
 # puts the position into that XMP file (made when missing) and never opens the picture
@@ -208,11 +209,37 @@ sub DateTaken {
     return ($text, $offset);
 }
 
+# The signed value of a GPS coordinate, as ExifTool's composite tag makes it: a JPEG is
+# read without composite tags (see ReadPicture).
+sub SignedCoordinate {
+    my ($et, $tag, $negative) = @_;
+    my $value = $et->GetValue("Composite:$tag", 'ValueConv');
+    return $value if defined $value;
+    $value = $et->GetValue("GPS:$tag", 'ValueConv');
+    my $ref = $et->GetValue("GPS:${tag}Ref", 'ValueConv');
+    return undef unless defined $value and defined $ref and !ref $ref;
+    return $ref =~ $negative ? -$value : $value;
+}
+
+# The same for the altitude: its reference from the Exif GPS block, else from XMP.
+sub SignedAltitude {
+    my ($et) = @_;
+    my $alt = $et->GetValue('Composite:GPSAltitude', 'ValueConv');
+    return $alt if defined $alt;
+    for my $group (qw(GPS XMP)) {
+        my $value = $et->GetValue("$group:GPSAltitude", 'ValueConv');
+        my $ref = $et->GetValue("$group:GPSAltitudeRef", 'ValueConv');
+        next unless defined $value and Image::ExifTool::IsFloat($value) and defined $ref;
+        return $ref ? -abs($value) : $value;
+    }
+    return undef;
+}
+
 # Signed degrees or metres, or '' when the picture has none that makes sense.
 sub Position {
     my ($et) = @_;
-    my $lat = $et->GetValue('Composite:GPSLatitude', 'ValueConv');
-    my $lon = $et->GetValue('Composite:GPSLongitude', 'ValueConv');
+    my $lat = SignedCoordinate($et, 'GPSLatitude', qr/^S/i);
+    my $lon = SignedCoordinate($et, 'GPSLongitude', qr/^W/i);
     unless (defined $lat and defined $lon) {
         # XMP holds signed degrees, with no reference tags.
         $lat = $et->GetValue('XMP:GPSLatitude', 'ValueConv');
@@ -222,13 +249,44 @@ sub Position {
     if (IsFiniteNumber($lat) and IsFiniteNumber($lon) and abs($lat) <= 90 and abs($lon) <= 180) {
         @position[0, 1] = (Number($lat), Number($lon));
     }
-    my $alt = $et->GetValue('Composite:GPSAltitude', 'ValueConv');
+    my $alt = SignedAltitude($et);
     unless (defined $alt) {
         # No reference: the size as stored, above sea level.
         $alt = $et->GetValue('GPS:GPSAltitude', 'ValueConv') // $et->GetValue('XMP:GPSAltitude', 'ValueConv');
     }
     $position[2] = Number($alt) if IsFiniteNumber($alt) and abs($alt) < 1e7;
     return @position;
+}
+
+# Where a JPEG read without composite tags holds its Exif thumbnail, as "#OFFSET,LENGTH"
+# in the file (ExifTool gives offsets from the file's start), or undef. Only one that
+# ends within the file's first 64 kB: one beyond may cross into a second Exif segment,
+# which ExifTool joins.
+sub ThumbnailInPicture {
+    my ($et, $path) = @_;
+    my $offset = $et->GetValue('ThumbnailOffset', 'ValueConv');
+    my $length = $et->GetValue('ThumbnailLength', 'ValueConv');
+    return undef unless defined $offset and defined $length and !ref $offset and !ref $length
+        and $offset =~ /^\d+\z/ and $length =~ /^[1-9]\d*\z/ and $offset + $length <= 65536;
+    # As ExifTool takes an embedded picture: a JPEG, or one with its first byte lost.
+    my $start = '';
+    if (sysopen(my $fh, $path, O_RDONLY)) {
+        sysseek($fh, $offset, 0) and sysread($fh, $start, 4);
+        close $fh;
+    }
+    return undef unless $start =~ /^(\xff\xd8\xff|.\xd8\xff\xdb)/s;
+    return "#$offset,$length";
+}
+
+# What a JPEG read without composite tags lacks: a thumbnail or preview only they
+# extract, or the date they make from IPTC's.
+sub NeedsComposite {
+    my ($et, $thumbnail) = @_;
+    return 1 if !defined $thumbnail and grep { defined $et->GetValue($_) }
+        qw(ThumbnailOffset PreviewImageStart JpgFromRawStart OtherImageStart);
+    return 1 if !defined $et->GetValue('DateTimeOriginal', 'Raw')
+        and grep { defined $et->GetValue($_) } qw(DateTimeCreated DateCreated TimeCreated);
+    return 0;
 }
 
 sub Thumbnail {
@@ -285,9 +343,20 @@ sub ReadPicture {
     if (defined(my $why = CheckOpen($path))) {
         return Say('R', $index, 'FAIL', $why);
     }
-    my $et = Image::ExifTool->new;
-    $et->Options(FastScan => 1, RequestTags => [qw(ThumbnailImage PreviewImage JpgFromRaw OtherImage)]);
-    my $read = $et->ExtractInfo($path);
+    # ExifTool making all its composite tags is a third of a JPEG's read: the few needed
+    # are made here, unless the picture holds what only they would give.
+    my $jpeg = $path =~ /\.jpe?g\z/i;
+    my ($et, $read, $inPicture);
+    for my $composite ($jpeg ? (0, 1) : (1)) {
+        $et = Image::ExifTool->new;
+        $et->Options(FastScan => 1, Composite => $composite,
+                     RequestTags => [qw(ThumbnailImage PreviewImage JpgFromRaw OtherImage)]);
+        $read = $et->ExtractInfo($path);
+        last if $composite;
+        $inPicture = ThumbnailInPicture($et, $path);
+        last unless NeedsComposite($et, $inPicture);
+        undef $inPicture;
+    }
     my $error = ExifError($et);
     return Say('R', $index, 'FAIL', 'ExifTool cannot read it: ' . ($error // 'unknown error'))
         if !$read or defined $error;
@@ -303,7 +372,7 @@ sub ReadPicture {
         }
     }
     Say('R', $index, 'OK', DateTaken($et), @position[0 .. 2], $mime, $writable, $whyNot,
-        $position[3], Thumbnail($et), GpsTime($et), NamesHeld($et));
+        $position[3], $inPicture // Thumbnail($et), GpsTime($et), NamesHeld($et));
 }
 
 # ---- Writing ----------------------------------------------------------------
