@@ -237,6 +237,7 @@ int main(int argc, char** argv) {
     std::vector<double> kartavo, exiftool, gpscorrelate, floor;
     std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable, floorDurable;
     std::vector<double> kartavoCores; // processor time of the perl runs over wall time
+    std::vector<double> kartavoCpu;   // processor time of the perl runs, ms a picture
     long writePeak = 0, writePeakChildren = 0, exiftoolWritePeak = 0, gpscorrelatePeak = 0;
     for (int run = 0; run <= runs; ++run) {
         for (int turn = 0; turn < TOOLS; ++turn) {
@@ -260,8 +261,10 @@ int main(int argc, char** argv) {
                 const double cpuBefore = ChildrenCpuMs();
                 ms = TimeBatch(
                     runner, [&] { return runner.Write(writes); }, &failed);
-                if (run > 0)
+                if (run > 0) {
                     kartavoCores.push_back((ChildrenCpuMs() - cpuBefore) / ms);
+                    kartavoCpu.push_back((ChildrenCpuMs() - cpuBefore) / pictures);
+                }
                 writePeak = std::max(writePeak, sampler.peak);
                 writePeakChildren = std::max(writePeakChildren, sampler.peakChildren);
                 if (failed)
@@ -318,6 +321,7 @@ int main(int argc, char** argv) {
                     Bench::Summarize(kartavo).median / Bench::Summarize(gpscorrelate).median);
     std::printf("Cores the perl runs kept busy during Kartavo's write: median %.2f\n",
                 Bench::Summarize(kartavoCores).median);
+    Bench::PrintRow("processor time of Kartavo's perl runs, a picture", kartavoCpu);
     std::printf("The same, until the pictures are on disk (the run, then sync(2)):\n");
     Bench::PrintRow("Kartavo batch + sync", kartavoDurable);
     Bench::PrintRow("exiftool + sync", exiftoolDurable);
