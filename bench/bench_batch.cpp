@@ -103,21 +103,11 @@ QStringList Copies(const QString& picture, const QString& folder, int count, boo
     return paths;
 }
 
-bool ReadAll(int fd, char* data, size_t size) {
+// Reads or writes all of data, in as many calls as it takes.
+bool Transfer(bool write, int fd, char* data, size_t size) {
     for (size_t done = 0; done < size;) {
-        const ssize_t n = ::read(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-    for (size_t done = 0; done < size;) {
-        const ssize_t n = ::write(fd, data + done, size - done);
+        const ssize_t n =
+            write ? ::write(fd, data + done, size - done) : ::read(fd, data + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -144,11 +134,11 @@ double FloorWrite(const QStringList& files) {
             if (!in.IsValid() || fstat(in.Get(), &info) != 0)
                 return -1;
             data.resize(static_cast<size_t>(info.st_size));
-            if (!ReadAll(in.Get(), data.data(), data.size()))
+            if (!Transfer(false, in.Get(), data.data(), data.size()))
                 return -1;
         }
         UniqueFd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (!out.IsValid() || !WriteAll(out.Get(), data.data(), data.size()) ||
+        if (!out.IsValid() || !Transfer(true, out.Get(), data.data(), data.size()) ||
             fsync(out.Get()) != 0 || ::close(out.Release()) != 0 ||
             ::rename(temp.constData(), path.constData()) != 0)
             return -1;
