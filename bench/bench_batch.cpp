@@ -1,9 +1,11 @@
 // Batch writes and reads of many pictures: Kartavo's BatchRunner against one exiftool
-// process and gpscorrelate on the same files, in one run. See README.md.
+// process, gpscorrelate and the floor of a safe write on the same files, in one run.
+// See README.md.
 #include "BenchSupport.h"
 #include "TestPictures.h"
 
 #include "pictures/BatchRunner.h"
+#include "script/UniqueFd.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <cstring>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -100,6 +103,63 @@ QStringList Copies(const QString& picture, const QString& folder, int count, boo
     return paths;
 }
 
+// Reads or writes all of data, in as many calls as it takes.
+bool Transfer(bool write, int fd, char* data, size_t size) {
+    for (size_t done = 0; done < size;) {
+        const ssize_t n =
+            write ? ::write(fd, data + done, size - done) : ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The least a safe rewrite of each file costs, on one core: the file read whole, a new
+// file of the same size written beside it, flushed, renamed over it, and the folder
+// flushed. Wall time in ms, or -1.
+double FloorWrite(const QStringList& files) {
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<char> data;
+    for (const QString& file : files) {
+        const QByteArray path = QFile::encodeName(file);
+        const QByteArray temp = path + ".floor";
+        const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+        struct stat info {};
+        {
+            UniqueFd in(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+            if (!in.IsValid() || fstat(in.Get(), &info) != 0)
+                return -1;
+            data.resize(static_cast<size_t>(info.st_size));
+            if (!Transfer(false, in.Get(), data.data(), data.size()))
+                return -1;
+        }
+        UniqueFd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!out.IsValid() || !Transfer(true, out.Get(), data.data(), data.size()) ||
+            fsync(out.Get()) != 0 || ::close(out.Release()) != 0 ||
+            ::rename(temp.constData(), path.constData()) != 0)
+            return -1;
+        UniqueFd dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.IsValid() || fsync(dir.Get()) != 0)
+            return -1;
+    }
+    return Bench::Milliseconds(timer);
+}
+
+// Hard links to the written copies, for a byte-for-byte comparison between versions.
+bool KeepCopies(const QStringList& files, const QString& folder) {
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    for (const QString& file : files)
+        if (::link(QFile::encodeName(file),
+                   QFile::encodeName(folder + "/" + QFileInfo(file).fileName())) != 0)
+            return false;
+    return true;
+}
+
 // Runs one BatchRunner operation to its end; wall time in ms.
 double TimeBatch(BatchRunner& runner, const std::function<bool()>& start, int* failed,
                  double* firstRowsMs = nullptr, int firstRows = 0) {
@@ -128,15 +188,25 @@ double TimeBatch(BatchRunner& runner, const std::function<bool()>& start, int* f
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int runs = 5, pictures = 100, listed = 1000;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!strcmp(argv[i], "--keep")) {
+            keep = true;
+            continue;
+        }
+        if (i + 1 == argc)
+            break;
         if (!strcmp(argv[i], "--runs"))
             runs = atoi(argv[i + 1]);
         else if (!strcmp(argv[i], "--pictures"))
             pictures = atoi(argv[i + 1]);
         else if (!strcmp(argv[i], "--list"))
             listed = atoi(argv[i + 1]);
+        ++i;
     }
     QTemporaryDir work;
+    // --keep: the work folder stays, with Kartavo's last written copies in w-kartavo/.
+    work.setAutoRemove(!keep);
     const QString camera = work.filePath("camera.jpg");
     if (!work.isValid() || !MakeCameraJpeg(work.path(), camera)) {
         std::fprintf(stderr, "Cannot make the camera picture\n");
@@ -144,6 +214,8 @@ int main(int argc, char** argv) {
     }
     std::printf("Picture: 4000x3000 JPEG with maker notes and a thumbnail, %.1f MB\n",
                 QFileInfo(camera).size() / 1e6);
+    if (keep)
+        std::printf("Work folder kept: %s\n", qPrintable(work.path()));
 
     BatchRunner runner;
     runner.SetJournalFolder(work.filePath("journal"));
@@ -151,18 +223,20 @@ int main(int argc, char** argv) {
     const QString longitude = QString::number(LONGITUDE, 'f', 5);
 
     // Write: the same position into `pictures` fresh copies, each tool in turn.
-    std::vector<double> kartavo, exiftool, gpscorrelate;
-    std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable;
+    enum { KARTAVO, EXIFTOOL, GPSCORRELATE, FLOOR, TOOLS };
+    std::vector<double> kartavo, exiftool, gpscorrelate, floor;
+    std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable, floorDurable;
     std::vector<double> kartavoCores; // processor time of the perl runs over wall time
+    std::vector<double> kartavoCpu;   // processor time of the perl runs, ms a picture
     long writePeak = 0, writePeakChildren = 0, exiftoolWritePeak = 0, gpscorrelatePeak = 0;
     for (int run = 0; run <= runs; ++run) {
-        for (int turn = 0; turn < 3; ++turn) {
-            const int tool = (run + turn) % 3;
+        for (int turn = 0; turn < TOOLS; ++turn) {
+            const int tool = (run + turn) % TOOLS;
             const QStringList files = Copies(camera, work.filePath("w"), pictures, false);
             if (files.isEmpty())
                 return 1;
             double ms = -1;
-            if (tool == 0) {
+            if (tool == KARTAVO) {
                 QList<PictureWrite> writes;
                 for (const QString& file : files) {
                     PictureWrite write;
@@ -177,13 +251,17 @@ int main(int argc, char** argv) {
                 const double cpuBefore = ChildrenCpuMs();
                 ms = TimeBatch(
                     runner, [&] { return runner.Write(writes); }, &failed);
-                if (run > 0)
+                if (run > 0) {
                     kartavoCores.push_back((ChildrenCpuMs() - cpuBefore) / ms);
+                    kartavoCpu.push_back((ChildrenCpuMs() - cpuBefore) / pictures);
+                }
                 writePeak = std::max(writePeak, sampler.peak);
                 writePeakChildren = std::max(writePeakChildren, sampler.peakChildren);
                 if (failed)
                     ms = -1;
-            } else if (tool == 1) {
+                if (keep && ms >= 0 && !KeepCopies(files, work.filePath("w-kartavo")))
+                    return 1;
+            } else if (tool == EXIFTOOL) {
                 long peak = 0;
                 ms = Bench::TimeProcess(
                     "exiftool",
@@ -194,6 +272,8 @@ int main(int argc, char** argv) {
                         files,
                     &peak);
                 exiftoolWritePeak = std::max(exiftoolWritePeak, peak);
+            } else if (tool == FLOOR) {
+                ms = FloorWrite(files);
             } else {
                 long peak = 0;
                 ms = Bench::TimeProcess(
@@ -213,7 +293,8 @@ int main(int argc, char** argv) {
             if (run > 0) { // the first round warms the caches
                 std::vector<double>* const rows[][2] = {{&kartavo, &kartavoDurable},
                                                         {&exiftool, &exiftoolDurable},
-                                                        {&gpscorrelate, &gpscorrelateDurable}};
+                                                        {&gpscorrelate, &gpscorrelateDurable},
+                                                        {&floor, &floorDurable}};
                 rows[tool][0]->push_back(ms / pictures);
                 rows[tool][1]->push_back(durable / pictures);
             }
@@ -223,16 +304,25 @@ int main(int argc, char** argv) {
     Bench::PrintRow("Kartavo batch (2 runs side by side, journal, fsync)", kartavo);
     Bench::PrintRow("one exiftool process, same tags", exiftool);
     Bench::PrintRow("gpscorrelate -l LAT,LON,ALT -R", gpscorrelate);
+    Bench::PrintRow("floor: read, write beside, fsync, rename, fsync folder", floor);
+    if (!floor.empty() && !kartavo.empty() && !gpscorrelate.empty())
+        std::printf("Kartavo against the floor %.2fx, against gpscorrelate %.2fx (medians)\n",
+                    Bench::Summarize(kartavo).median / Bench::Summarize(floor).median,
+                    Bench::Summarize(kartavo).median / Bench::Summarize(gpscorrelate).median);
     std::printf("Cores the perl runs kept busy during Kartavo's write: median %.2f\n",
                 Bench::Summarize(kartavoCores).median);
+    Bench::PrintRow("processor time of Kartavo's perl runs, a picture", kartavoCpu);
     std::printf("The same, until the pictures are on disk (the run, then sync(2)):\n");
     Bench::PrintRow("Kartavo batch + sync", kartavoDurable);
     Bench::PrintRow("exiftool + sync", exiftoolDurable);
     Bench::PrintRow("gpscorrelate + sync", gpscorrelateDurable);
+    Bench::PrintRow("floor + sync", floorDurable);
     std::printf("Peak RSS: Kartavo bench process and its perl runs %ld KiB (perl runs %ld KiB); "
                 "exiftool %ld KiB; gpscorrelate %ld KiB\n",
                 writePeak, writePeakChildren, exiftoolWritePeak, gpscorrelatePeak);
 
+    if (listed <= 0)
+        return 0;
     // List: read `listed` pictures (hard links to the camera picture).
     const QStringList files = Copies(camera, work.filePath("r"), listed, true);
     QList<QByteArray> paths;

@@ -25,10 +25,11 @@ namespace {
 enum class Mode { Read, Write, Undo };
 
 constexpr int LANES = 2;
-// Perl and ExifTool take a tenth of a second to start; a chunk shares that cost among
-// its pictures, while each picture still reports as soon as it is done.
+// Perl and ExifTool take a tenth of a second to start, and a write's first picture a
+// third of a second more to load ExifTool's writer; a chunk shares that cost among its
+// pictures, while each picture still reports as soon as it is done.
 constexpr int MAX_READ_CHUNK = 500;
-constexpr int MAX_WRITE_CHUNK = 25;
+constexpr int MAX_WRITE_CHUNK = 100;
 // Time limits of a run: a base plus so much per picture of its chunk.
 constexpr int READ_LIMIT_MS = 30000, READ_LIMIT_PER_PICTURE_MS = 3000;
 constexpr int WRITE_LIMIT_MS = 60000, WRITE_LIMIT_PER_PICTURE_MS = 30000;
@@ -196,9 +197,15 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     }
 
     int ChunkSize() const {
-        const int maximum = mode == Mode::Read ? MAX_READ_CHUNK : MAX_WRITE_CHUNK;
-        const int half = static_cast<int>((items.size() + LANES - 1) / LANES);
-        return std::max(1, std::min(maximum, half));
+        const int count = static_cast<int>(items.size());
+        if (mode == Mode::Read) {
+            const int half = (count + LANES - 1) / LANES;
+            return std::max(1, std::min(MAX_READ_CHUNK, half));
+        }
+        // As few runs as the largest chunk allows, the same number in each lane, so
+        // that neither lane starts a run of its own for the last few pictures.
+        const int runs = (count + LANES * MAX_WRITE_CHUNK - 1) / (LANES * MAX_WRITE_CHUNK);
+        return std::max(1, (count + LANES * runs - 1) / std::max(1, LANES * runs));
     }
 
     void StartNext(int laneNumber) {

@@ -516,12 +516,13 @@ sub PutInPlace {
     my ($new, $laterFolderFlush) = @_;
     return undef if $new->{same};
     my ($fh, $temp, $stat) = @$new{qw(fh temp stat)};
-    Flush($fh) or return Discard($new, "cannot flush the new file to disk: $!");
-    delete $new->{fh};
-    close $fh or return Discard($new, "cannot write the new file: $!");
+    # Owner and permissions first, so that the flush takes them to disk with the file.
     chmod($stat->[2] & 07777, $temp)
         or return Discard($new, "cannot give the new file the picture's permissions: $!");
     chown($stat->[4], $stat->[5], $temp);
+    Flush($fh) or return Discard($new, "cannot flush the new file to disk: $!");
+    delete $new->{fh};
+    close $fh or return Discard($new, "cannot write the new file: $!");
     rename($temp, $new->{target})
         or return Discard($new, "cannot put the new file in the picture's place: $!");
     FlushFolders($new->{folder}) unless $laterFolderFlush;

@@ -190,6 +190,7 @@ private slots:
     void everythingButGpsUnchanged();
     void minorExifToolFaultIsExplained();
     void journalOnDiskBeforeRename();
+    void permissionsFlushedWithFile();
     void writeOverBothLanes();
     void pictureOnOtherFileSystem();
 
@@ -717,6 +718,36 @@ void BatchRunnerTest::journalOnDiskBeforeRename() {
     QVERIFY2(rename > 0, qPrintable(lines.join(" / ")));
     // Once when the journal is made, once for the picture's record.
     QCOMPARE(lines.mid(0, rename).count(journal), 2);
+}
+
+// A power cut after the rename finds the picture's permissions, not the new file's own:
+// they are given before the file is flushed.
+void BatchRunnerTest::permissionsFlushedWithFile() {
+    const QByteArray picture = Picture("p.jpg");
+    QVERIFY(chmod(picture.constData(), 0640) == 0);
+    const QString log = m_dir->filePath("modes.log");
+    {
+        PerlHook hook(
+            m_dir->path(), "ModeAtFlush",
+            "use IO::Handle ();\n"
+            "my $sync = \\&IO::Handle::sync;\n"
+            "no warnings 'redefine';\n"
+            "*IO::Handle::sync = sub {\n"
+            "  my @s = stat $_[0];\n"
+            "  if (-f _ and open(my $log, '>>', $ENV{MODE_LOG})) {\n"
+            "    printf $log \"%d:%d %o\\n\", $s[0], $s[1], $s[2] & 07777; close $log; }\n"
+            "  return $sync->(@_);\n"
+            "};");
+        qputenv("MODE_LOG", QFile::encodeName(log));
+        auto runner = Runner();
+        BatchRecorder recorder(*runner);
+        QVERIFY(runner->Write({At(picture, 1, 2)}));
+        QVERIFY(recorder.Wait());
+        qunsetenv("MODE_LOG");
+        QCOMPARE(recorder.succeeded, 1);
+    }
+    const QStringList lines = QString::fromUtf8(FileBytes(log)).split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(lines.contains(FileId(Name(picture)) + " 640"), qPrintable(lines.join(" / ")));
 }
 
 // Two lanes write side by side: every record has an id of its own, and an undo puts
