@@ -74,4 +74,5 @@ inline void PrintTree() {
         std::printf("  %7d %-20s PSS %6ld MiB\n", pid, name.c_str(),
                     ReadKb(base + "/smaps_rollup", "Pss:") / 1024);
     }
+    std::fflush(stdout);
 }

@@ -286,6 +286,8 @@ public:
 };
 
 struct YearListing {
+    double listed30 = -1;  // 30 rows in the list
+    double firstRead = -1; // the first row read
     double first30 = -1;
     double allRead = -1;
     double longestStallMs = 0;
@@ -319,6 +321,10 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     QObject::connect(&heartbeat, &QTimer::timeout, [&] {
         listing.longestStallMs = std::max(listing.longestStallMs, Bench::Milliseconds(beat));
         beat.restart();
+        if (listing.listed30 < 0 && list->Count() >= 30)
+            listing.listed30 = Bench::Milliseconds(timer);
+        if (listing.firstRead < 0 && list->Count() > 0 && list->IsRead(0))
+            listing.firstRead = Bench::Milliseconds(timer);
         if (listing.first30 < 0 && list->Count() >= 30) {
             bool read = true;
             for (int row = 0; row < 30 && read; ++row) {
@@ -378,6 +384,8 @@ int RunYear(const QString& folder, int count, int runs) {
     for (int run = 0; run <= runs; ++run) {
         const YearListing listing = ListYear(window, QFile::encodeName(tree), count);
         const double peer = Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree});
+        std::printf("run %d: 30 listed %.0f ms, first read %.0f ms, ", run, listing.listed30,
+                    listing.firstRead);
         std::printf("run %d: first 30 %.0f ms, all read %.0f ms, stall %.1f ms, PSS %ld MiB; "
                     "exiftool %.0f ms\n",
                     run, listing.first30, listing.allRead, listing.longestStallMs,

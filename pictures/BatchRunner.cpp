@@ -29,6 +29,7 @@ constexpr int LANES = 2;
 // third of a second more to load ExifTool's writer; a chunk shares that cost among its
 // pictures, while each picture still reports as soon as it is done.
 constexpr int MAX_READ_CHUNK = 500;
+constexpr int FIRST_READ_CHUNK = 16;
 constexpr int MAX_WRITE_CHUNK = 100;
 // Time limits of a run: a base plus so much per picture of its chunk.
 constexpr int READ_LIMIT_MS = 30000, READ_LIMIT_PER_PICTURE_MS = 3000;
@@ -199,6 +200,9 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     int ChunkSize() const {
         const int count = static_cast<int>(items.size());
         if (mode == Mode::Read) {
+            // The first rows of a list come from both lanes at once.
+            if (next < static_cast<size_t>(LANES * FIRST_READ_CHUNK))
+                return std::min(FIRST_READ_CHUNK, std::max(1, (count + LANES - 1) / LANES));
             const int half = (count + LANES - 1) / LANES;
             return std::max(1, std::min(MAX_READ_CHUNK, half));
         }

@@ -294,6 +294,7 @@ int PictureList::RowOf(const QByteArray& path) const {
 
 QList<int> PictureList::Add(const QList<QByteArray>& paths, const QList<QByteArray>& keys) {
     std::vector<Row> fresh;
+    fresh.reserve(static_cast<std::size_t>(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QByteArray& path = paths[i];
         if (path.isEmpty())

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -129,6 +130,6 @@ private:
     void RowChanged(int row, int firstColumn = Thumbnail, int lastColumn = ColumnCount - 1);
     void RebuildIndex();
 
-    std::vector<Row> m_rows;
+    std::deque<Row> m_rows; // not a vector: a year of rows moved as it grows took twice its room
     QHash<QByteArray, int> m_byKey;
 };

@@ -27,6 +27,7 @@ void AppendNumber(QByteArray& script, double value) {
 PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
     : QObject(parent), m_list(list), m_tripMap(tripMap) {
     // Many changes at once (a whole read or write) make one new set of markers.
+    m_timer.setObjectName(QStringLiteral("markersTimer"));
     m_timer.setSingleShot(true);
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, [this] {

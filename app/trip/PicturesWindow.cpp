@@ -128,7 +128,7 @@ struct FoundPictures {
 
 // Rows a folder adds at a time: thousands at once would hold the window for a second.
 constexpr int kFirstRows = 100;
-constexpr int kRowsAtATime = 500;
+constexpr int kRowsAtATime = 250;
 
 } // namespace
 
@@ -288,6 +288,7 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
 
     // The timeline follows the list, the tracks and the matching settings, at most every
     // interval.
+    m_timelineTimer.setObjectName(QStringLiteral("timelineTimer"));
     m_timelineTimer.setSingleShot(true);
     m_timelineTimer.setInterval(100);
     connect(&m_timelineTimer, &QTimer::timeout, this, &PicturesWindow::UpdateTimeline);
@@ -384,24 +385,43 @@ int PicturesWindow::AddPictures(const QList<QByteArray>& paths, const QList<QByt
 void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
     auto promise = std::make_shared<QPromise<FoundPictures>>();
     auto* watcher = new QFutureWatcher<FoundPictures>(this);
-    auto added = std::make_shared<int>(0);
-    // Rows come a step at a time while the folders are still walked: a thousand at once
-    // would hold the window up.
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, this,
-            [this, watcher, added](int begin, int end) {
-                for (int i = begin; i < end; ++i) {
-                    const FoundPictures found = watcher->future().resultAt(i);
-                    *added += AddPictures(found.paths, found.keys);
-                }
-            });
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder, added] {
+    // Rows come a step at a time while the folders are still walked, one step a turn of
+    // the window's loop: thousands at once would hold the window up, and the reads of the
+    // first rows, coming in meanwhile, would wait behind them.
+    struct Scan {
+        int taken = 0;
+        int added = 0;
+        bool walked = false;
+    };
+    auto scan = std::make_shared<Scan>();
+    auto* pace = new QTimer(watcher);
+    pace->setInterval(0);
+    const auto end = [this, watcher, folder, scan] {
         watcher->deleteLater();
         --m_scans;
-        SetStatus(
-            *added == 0 && watcher->future().resultCount() == 0
-                ? tr("No pictures in %1").arg(PictureList::ReadableName(folder))
-                : tr("%1 listed from %2")
-                      .arg(PictureList::PictureCount(*added), PictureList::ReadableName(folder)));
+        SetStatus(scan->taken == 0 ? tr("No pictures in %1").arg(PictureList::ReadableName(folder))
+                                   : tr("%1 listed from %2")
+                                         .arg(PictureList::PictureCount(scan->added),
+                                              PictureList::ReadableName(folder)));
+    };
+    connect(pace, &QTimer::timeout, this, [this, watcher, scan, pace, end] {
+        if (scan->taken < watcher->future().resultCount()) {
+            const FoundPictures found = watcher->future().resultAt(scan->taken++);
+            scan->added += AddPictures(found.paths, found.keys);
+        }
+        if (scan->taken < watcher->future().resultCount())
+            return;
+        pace->stop();
+        if (scan->walked)
+            end();
+    });
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, pace, qOverload<>(&QTimer::start));
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, scan, pace, end] {
+        scan->walked = true;
+        if (scan->taken < watcher->future().resultCount())
+            pace->start();
+        else
+            end();
     });
     watcher->setFuture(promise->future());
     promise->start();

@@ -16,6 +16,7 @@ QPointer<TripSessionKeeper> s_keeper;
 
 TripSessionKeeper::TripSessionKeeper(PicturesWindow* window) : QObject(window), m_window(window) {
     m_writer.setMaxThreadCount(1);
+    m_timer.setObjectName(QStringLiteral("sessionTimer"));
     m_timer.setSingleShot(true);
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &TripSessionKeeper::SaveNow);

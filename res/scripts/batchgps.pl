@@ -53,7 +53,6 @@ use Cwd ();
 use Fcntl qw(O_WRONLY O_APPEND O_CREAT O_EXCL O_NOFOLLOW O_RDONLY O_DIRECTORY);
 use File::Basename qw(dirname);
 use IO::Handle ();
-use JSON::PP ();
 use MIME::Base64 ();
 use Time::HiRes ();
 
@@ -813,8 +812,17 @@ my @NAME_TAGS = (
     ['XMP-iptcCore:CountryCode', 'IPTC:Country-PrimaryLocationCode',  3],
 );
 my $IPTC_UTF8 = "\x1b%G";
-# Bytes pass through as \u00XX, so names come back exactly as they were.
-my $JSON = JSON::PP->new->canonical->ascii;
+# Bytes pass through as \u00XX, so names come back exactly as they were. Loaded when
+# names are written or undone: a read has no need of it and starts sooner without.
+my $JSON;
+
+sub Json {
+    unless ($JSON) {
+        require JSON::PP;
+        $JSON = JSON::PP->new->canonical->ascii;
+    }
+    return $JSON;
+}
 
 sub HasIptc {
     my ($et) = @_;
@@ -918,8 +926,8 @@ sub SetValues {
 sub NamesRecord {
     my ($id, $path, $target, $old, $new) = @_;
     return ['B', $id, $path, $target, FileState($target), 'names',
-            'OLD=' . MIME::Base64::encode_base64($JSON->encode($old), ''), '->',
-            'NEW=' . MIME::Base64::encode_base64($JSON->encode($new), '')];
+            'OLD=' . MIME::Base64::encode_base64(Json()->encode($old), ''), '->',
+            'NEW=' . MIME::Base64::encode_base64(Json()->encode($new), '')];
 }
 
 # As PrepareWrite, for place names.
@@ -1024,7 +1032,7 @@ sub UndoNames {
     my ($id, $target, $before, $written) = @_;
     my ($old, $new) = map {
         my ($encoded) = ($_ // '') =~ /^(?:OLD|NEW)=(.*)\z/s;
-        defined $encoded ? eval { $JSON->decode(MIME::Base64::decode_base64($encoded)) } : undef
+        defined $encoded ? eval { Json()->decode(MIME::Base64::decode_base64($encoded)) } : undef
     } @$before[6, 8];
     return ('FAIL', 'the journal entry is damaged') unless ref $old eq 'HASH' and ref $new eq 'HASH';
     # JSON gives characters; ExifTool is given the bytes they stand for.
@@ -1143,6 +1151,9 @@ if ($mode eq 'read') {
     }
     for my $index (0 .. @items / 3 - 1) {
         last if $stop;
+        # Past the first rows a list shows, reading is work in the background: the window
+        # that shows it comes first for the cores.
+        setpriority(0, 0, getpriority(0, 0) + 10) if $index == 16;
         ReadPicture($index, @items[$index * 3 .. $index * 3 + 2]);
     }
 } elsif ($mode eq 'write') {
