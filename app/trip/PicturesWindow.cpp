@@ -408,6 +408,8 @@ void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
         if (scan->taken < watcher->future().resultCount()) {
             const FoundPictures found = watcher->future().resultAt(scan->taken++);
             scan->added += AddPictures(found.paths, found.keys);
+            // The first rows' reads have the cores to themselves for a moment.
+            pace->setInterval(scan->taken == 1 ? 250 : 0);
         }
         if (scan->taken < watcher->future().resultCount())
             return;
@@ -415,13 +417,18 @@ void PicturesWindow::AddFolder(const QByteArray& folder, bool subfolders) {
         if (scan->walked)
             end();
     });
-    connect(watcher, &QFutureWatcherBase::resultsReadyAt, pace, qOverload<>(&QTimer::start));
+    connect(watcher, &QFutureWatcherBase::resultsReadyAt, pace, [pace] {
+        if (!pace->isActive())
+            pace->start();
+    });
     connect(watcher, &QFutureWatcherBase::finished, this, [watcher, scan, pace, end] {
         scan->walked = true;
-        if (scan->taken < watcher->future().resultCount())
-            pace->start();
-        else
+        if (scan->taken < watcher->future().resultCount()) {
+            if (!pace->isActive())
+                pace->start();
+        } else {
             end();
+        }
     });
     watcher->setFuture(promise->future());
     promise->start();
