@@ -9,8 +9,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include <QElapsedTimer>
-
 #include <algorithm>
 #include <cmath>
 
@@ -82,8 +80,6 @@ void PicturesMap::Refresh() {
 }
 
 void PicturesMap::Send() {
-    QElapsedTimer took;
-    took.start();
     QByteArray script = "if (window.PicturesShow) PicturesShow([";
     bool first = true;
     for (int row = 0; row < m_list->Count(); ++row) {
@@ -113,12 +109,7 @@ void PicturesMap::Send() {
         script += ',' + QByteArray::number(flags) + ']';
     }
     script += "])";
-    // Each page redraws its markers for a new list: with thousands of them, as often as
-    // the list changes would keep a core busy while the pictures are read.
     RunOnMaps(script);
-    const qint64 rows = m_list->Count();
-    m_timer.setInterval(
-        static_cast<int>(std::clamp<qint64>(std::max(rows / 10, took.elapsed() * 20), 100, 2000)));
 }
 
 void PicturesMap::OnTitle(const QString& title) {

@@ -660,8 +660,6 @@ void PicturesWindow::UpdateWriteButton() {
 }
 
 void PicturesWindow::UpdateTimeline() {
-    QElapsedTimer took;
-    took.start();
     const MatchSettings settings = m_tracks->CurrentSettings();
     const QTimeZone zone =
         settings.zoneId.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(settings.zoneId);
@@ -678,9 +676,6 @@ void PicturesWindow::UpdateTimeline() {
             ticks.push_back({row, *utc, std::binary_search(selected.begin(), selected.end(), row)});
     }
     m_timeline->SetData(std::move(ticks), m_tracks->TimelineTracks(), settings.largestGapMs, zone);
-    // Thousands of pictures take a while to place: then less often while reads come in.
-    m_timelineTimer.setInterval(
-        static_cast<int>(std::clamp<qint64>(took.elapsed() * 10, 100, 2000)));
 }
 
 void PicturesWindow::SaveGeometry() {
