@@ -12,7 +12,10 @@ constexpr int MAX_ERROR = 2048;
 } // namespace
 
 BatchLane::BatchLane(int lane, QObject* context, Receiver* receiver)
-    : m_nLane(lane), m_pContext(context), m_pReceiver(receiver) {}
+    : m_nLane(lane), m_pContext(context), m_pReceiver(receiver) {
+    // The batch runner limits each run by the pictures it holds; a waiting script has none.
+    SetTimeLimit(std::chrono::milliseconds(0));
+}
 
 BatchLane::~BatchLane() {
     Stop();
@@ -22,7 +25,30 @@ int BatchLane::StartRun(const std::vector<std::string>& argv, int run) {
     m_nRun = run;
     m_partial.clear();
     m_error.clear();
+    SetInput(false);
     return Start(argv, "perl batchgps.pl", 0);
+}
+
+int BatchLane::StartWaiting(const std::string& script, const char* hint) {
+    m_nRun = -1; // nothing it says belongs to a run until it is given one
+    m_partial.clear();
+    m_error.clear();
+    SetInput(true);
+    return Start({"perl", script, "wait", hint}, "perl batchgps.pl", 0);
+}
+
+bool BatchLane::GiveRun(const std::vector<std::string>& arguments, int run) {
+    if (!IsRunning())
+        return false;
+    m_nRun = run;
+    // Zero bytes apart: no argument holds one.
+    std::string input;
+    for (const std::string& argument : arguments) {
+        if (&argument != &arguments.front())
+            input += '\0';
+        input += argument;
+    }
+    return SendInput(input);
 }
 
 void BatchLane::OnOutput(const char* text, size_t length) {

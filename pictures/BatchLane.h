@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <atomic>
+
 #include <string>
 #include <vector>
 
@@ -27,6 +29,12 @@ public:
 
     // Starts argv as run number run; the errno of a failed start, else 0.
     int StartRun(const std::vector<std::string>& argv, int run);
+    // Starts the script ready for a run but waiting for its arguments, so that Perl and
+    // ExifTool are loaded before they are needed; hint is the mode it prepares for.
+    int StartWaiting(const std::string& script, const char* hint);
+    // Gives a waiting script its arguments (those after the script's name) as run number
+    // run. False when it no longer waits: the caller starts a run of its own.
+    bool GiveRun(const std::vector<std::string>& arguments, int run);
 
 protected:
     void OnOutput(const char* text, size_t length) override;
@@ -37,7 +45,7 @@ private:
     const int m_nLane;
     QObject* m_pContext; // outlives the lane
     Receiver* m_pReceiver;
-    int m_nRun = 0;
+    std::atomic<int> m_nRun{0}; // read by the workers
     // Written by the workers during a run, reset before the next one starts.
     QByteArray m_partial;
     QByteArray m_error;

@@ -85,7 +85,9 @@ QString FirstLine(const QByteArray& text) {
 struct BatchRunner::Impl : BatchLane::Receiver {
     struct Lane {
         std::unique_ptr<BatchLane> runner;
-        std::vector<int> chunk; // item numbers, in the order given to the script
+        std::unique_ptr<BatchLane> waiting; // started ahead, for the lane's next run
+        int waitingFor = -1;                // the Next it was started for
+        std::vector<int> chunk;             // item numbers, in the order given to the script
         int run = -1;
         bool active = false;
         bool timedOut = false;
@@ -129,6 +131,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             if (lane.active)
                 lane.runner->SignalChild(SIGTERM);
             lane.runner.reset();
+            lane.waiting.reset();
         }
     }
 
@@ -164,13 +167,16 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             if (journal.isEmpty())
                 return FailAll(error);
         }
-        if (!cancelled && !WriteScript(error))
+        if (!cancelled && !HaveScript(error))
             return FailAll(error);
         for (int i = 0; i < LANES; ++i)
             StartNext(i);
     }
 
-    bool WriteScript(QString& error) {
+    // The script is written once and kept, unless something removed it meanwhile.
+    bool HaveScript(QString& error) {
+        if (scriptFolder && QFile::exists(script))
+            return true;
         QFile resource(QStringLiteral(":/TEXT/%1").arg(IDR_BATCH_GPS));
         // QTemporaryDir makes its folder for this user alone (0700).
         scriptFolder = std::make_unique<QTemporaryDir>();
@@ -238,7 +244,15 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             nextId += static_cast<int>(lane.chunk.size());
             for (int item : lane.chunk)
                 argv.insert(argv.end(), items[item].args.begin(), items[item].args.end());
-            const int error = lane.runner->StartRun(argv, ++runs);
+            ++runs;
+            int error = 0;
+            if (lane.waiting && lane.waiting->GiveRun(
+                                    std::vector<std::string>(argv.begin() + 2, argv.end()), runs)) {
+                lane.runner = std::move(lane.waiting);
+            } else {
+                lane.waiting.reset(); // gone, or not listening: it goes, and a run starts anew
+                error = lane.runner->StartRun(argv, runs);
+            }
             if (error == 0) {
                 lane.active = true;
                 lane.run = runs;
@@ -430,7 +444,6 @@ struct BatchRunner::Impl : BatchLane::Receiver {
             !BatchJournal::MarkUndone(journal, error))
             Trace("# %s\n", qPrintable(error));
         journal.clear();
-        scriptFolder.reset();
         busy = false;
         emit q.finished(succeeded, failed, cancelled);
     }
@@ -574,6 +587,30 @@ void BatchRunner::Cancel() {
     for (Impl::Lane& lane : m_pImpl->lanes)
         if (lane.active)
             lane.runner->SignalChild(SIGTERM);
+}
+
+void BatchRunner::Prepare(Next next) {
+    Impl& d = *m_pImpl;
+    QString error;
+    if (d.busy || !d.HaveScript(error))
+        return;
+    const char* hint = next == Next::Write ? "write" : "read";
+    for (int i = 0; i < LANES; ++i) {
+        Impl::Lane& lane = d.lanes[i];
+        if (lane.waiting && lane.waiting->IsRunning() && lane.waitingFor == static_cast<int>(next))
+            continue;
+        lane.waiting = std::make_unique<BatchLane>(i, this, m_pImpl.get());
+        lane.waitingFor = static_cast<int>(next);
+        if (lane.waiting->StartWaiting(Bytes(QFile::encodeName(d.script)), hint) != 0)
+            lane.waiting.reset();
+    }
+}
+
+bool BatchRunner::IsPrepared() const {
+    for (const Impl::Lane& lane : m_pImpl->lanes)
+        if (!lane.waiting || !lane.waiting->IsRunning())
+            return false;
+    return true;
 }
 
 bool BatchRunner::IsBusy() const {

@@ -76,6 +76,14 @@ public:
     // True when there is a journal that UndoLast would undo.
     bool CanUndo() const;
 
+    // Starts Perl and ExifTool for what is likely to come next, so that it begins
+    // without their loading; they wait, idle, until an operation takes them. Nothing
+    // happens while busy.
+    enum class Next { Read, Write };
+    void Prepare(Next next);
+    // True while every lane has a script waiting (for tests).
+    bool IsPrepared() const;
+
     // Stops after the pictures in hand; those not begun are reported as not done
     // (ok false, reason "Cancelled before it was begun", counted in neither total).
     void Cancel();

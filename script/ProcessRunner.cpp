@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -196,10 +197,23 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
     UniqueFd abandon(eventfd(0, EFD_CLOEXEC));
     if (!abandon.IsValid())
         return fail(errno);
+    // A socket rather than a pipe: writing to it can be told not to raise SIGPIPE.
+    UniqueFd inputOurs, inputChild;
+    if (m_bInput) {
+        int fds[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
+            return fail(errno);
+        inputOurs = AboveStdio(fds[0]);
+        inputChild = AboveStdio(fds[1]);
+        if (!inputOurs.IsValid() || !inputChild.IsValid())
+            return fail(EMFILE);
+    }
 
     SpawnActions actions;
-    // Nothing is ever written to the child: /dev/null gives it an immediate end of input.
-    posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (m_bInput)
+        posix_spawn_file_actions_adddup2(actions.Get(), inputChild.Get(), STDIN_FILENO);
+    else // /dev/null gives the child an immediate end of input
+        posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(actions.Get(), outWrite.Get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), errWrite.Get(), STDERR_FILENO);
 
@@ -229,6 +243,8 @@ int ProcessRunner::Start(const std::vector<std::string>& argv, const char* comma
     // The child holds its own copies; the pipes end when it and its descendants have.
     outWrite.Reset();
     errWrite.Reset();
+    inputChild.Reset();
+    m_fdInput = std::move(inputOurs);
 
     const long long limitMs = m_nTimeLimitMs.load();
     m_nStartError = 0;
@@ -389,6 +405,33 @@ bool ProcessRunner::SendSignal(int signal, bool group) {
     if (group)
         sent = kill(-m_childPid, signal) == 0;
     return kill(m_childPid, signal) == 0 || sent;
+}
+
+bool ProcessRunner::SendInput(const std::string& bytes) {
+    UniqueFd input = std::move(m_fdInput); // closed on return: the child's end of input
+    if (!input.IsValid() || !m_bRunning.load())
+        return false;
+    // A child that takes nothing for this long is not going to; the caller's thread waits.
+    constexpr int INPUT_WAIT_MS = 3000;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(INPUT_WAIT_MS);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t sent = send(input.Get(), bytes.data() + done, bytes.size() - done,
+                                  MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent >= 0) {
+            done += static_cast<size_t>(sent);
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        pollfd fd{input.Get(), POLLOUT, 0};
+        const int timeout = PollTimeout(until);
+        if (timeout == 0 || (poll(&fd, 1, timeout) < 0 && errno != EINTR))
+            return false;
+    }
+    return true;
 }
 
 bool ProcessRunner::SignalChild(int signal) {

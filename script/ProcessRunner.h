@@ -14,9 +14,9 @@
 #include <vector>
 
 // Runs one child process at a time with pipes for its standard output and error
-// (standard input is /dev/null). Three workers per run: one reads standard output,
-// one standard error, one waits for the child's end. Both pipes are read to their
-// end before OnEnd, which is the last call of a run.
+// (standard input is /dev/null, or a socket the caller writes once: SetInput). Three workers per
+// run: one reads standard output, one standard error, one waits for the child's end. Both pipes are
+// read to their end before OnEnd, which is the last call of a run.
 //
 // The child leads a process group of its own. A run that lasts longer than its time
 // limit (from its start to the end of both pipes) is ended: its process group is
@@ -45,6 +45,14 @@ public:
     // on the calling thread. EBUSY while a run is active; must not be called from
     // the run's own OnEnd.
     int Start(const std::vector<std::string>& argv, const char* commandLine, int show = 0);
+
+    // Whether the runs started from now on read their standard input from SendInput
+    // rather than /dev/null.
+    void SetInput(bool input) { m_bInput = input; }
+    // Gives the running child bytes as its whole standard input, then its end. False
+    // when the run has no input, it was already given, or the child does not take it
+    // within a few seconds (it ended, or does not read). Never raises SIGPIPE.
+    bool SendInput(const std::string& bytes);
 
     // Limit of the runs started from now on; zero or less means none.
     void SetTimeLimit(std::chrono::milliseconds limit) { m_nTimeLimitMs = limit.count(); }
@@ -116,6 +124,8 @@ private:
     std::atomic<bool> m_bUsePidFd{true};
     int m_nStartError = 0;
     std::unique_ptr<Run> m_pRun;
+    bool m_bInput = false;
+    UniqueFd m_fdInput; // this end of the running child's standard input
 
     // The child that may still be signalled: set at start, cleared once it is reaped,
     // so that no signal ever reaches a process that took over its number.

@@ -6,6 +6,8 @@
 #include "formats/PictureFormats.h"
 #include "pictures/PictureList.h"
 
+#include <QEvent>
+
 namespace {
 
 QString NameOf(const QByteArray& path) {
@@ -25,6 +27,29 @@ PicturesBatch::PicturesBatch(PicturesWindow* window) : QObject(window), m_window
     connect(&m_runner, &BatchRunner::progress, this,
             [this](int done, int total) { m_window->ShowProgress(m_what, done, total); });
     connect(&m_runner, &BatchRunner::finished, this, &PicturesBatch::OnFinished);
+    // Shown, the window will read; with new positions waiting, it will write.
+    window->installEventFilter(this);
+    m_prepareTimer.setSingleShot(true);
+    m_prepareTimer.setInterval(300);
+    connect(&m_prepareTimer, &QTimer::timeout, this, &PicturesBatch::PrepareNext);
+    connect(window->Model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first) {
+                if (first.column() >= PictureList::NewPosition && !m_prepareTimer.isActive())
+                    m_prepareTimer.start();
+            });
+}
+
+bool PicturesBatch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_window && event->type() == QEvent::Show)
+        m_prepareTimer.start();
+    return QObject::eventFilter(watched, event);
+}
+
+void PicturesBatch::PrepareNext() {
+    if (m_operation != Operation::None || !m_window->isVisible())
+        return;
+    m_runner.Prepare(m_window->Model()->WaitingRows().isEmpty() ? BatchRunner::Next::Read
+                                                                : BatchRunner::Next::Write);
 }
 
 void PicturesBatch::Read(const QList<QByteArray>& paths) {
@@ -205,6 +230,7 @@ void PicturesBatch::OnFinished(int succeeded, int, bool cancelled) {
     }
     emit finished();
     StartNextRead();
+    PrepareNext();
 }
 
 void PicturesBatch::ReportWrite(bool cancelled) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 class PicturesWindow;
 
@@ -42,6 +43,9 @@ signals:
 private:
     enum class Operation { None, Read, Write, Undo, Names };
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Has Perl and ExifTool ready for what the window is likely to do next.
+    void PrepareNext();
     void StartNextRead();
     void Begin(Operation operation, const QString& what, int total);
     void OnRead(int index, const PictureRead& result);
@@ -63,4 +67,5 @@ private:
     int m_notDone = 0;
     QStringList m_notUndone;
     bool m_cancelling = false;
+    QTimer m_prepareTimer; // new positions come in bursts: one look at them after
 };

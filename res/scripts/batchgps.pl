@@ -6,6 +6,7 @@
 #   perl batchgps.pl write JOURNAL FIRST -- (PICTURE LATITUDE LONGITUDE ALTITUDE UTCTIME SIDECAR)...
 #   perl batchgps.pl undo  JOURNAL FIRST -- (TARGET BEFORE STATE)...
 #   perl batchgps.pl names JOURNAL FIRST -- (PICTURE CITY STATE COUNTRY CODE OVERWRITE SIDECAR)...
+#   perl batchgps.pl wait read|write    (then one of the above on standard input)
 #
 # Arguments are taken as bytes, as given. An empty ALTITUDE keeps the picture's own
 # altitude tags; an empty UTCTIME ("YYYY:MM:DD HH:MM:SS[.fff]") writes no GPS time.
@@ -1137,6 +1138,20 @@ sub UndoPicture {
 }
 
 # ---- Main -------------------------------------------------------------------
+
+# "wait HINT": started ahead of its work, with what that work needs loaded, the script
+# takes its arguments from its input, zero bytes apart. No input: it was not needed.
+if (@ARGV and $ARGV[0] eq 'wait') {
+    require Image::ExifTool::Exif;
+    require Image::ExifTool::GPS;
+    # A write's first new value loads ExifTool's writer and its tables.
+    Image::ExifTool->new->SetNewValue('GPS:GPSLatitude', 0, Type => 'Raw')
+        if ($ARGV[1] // '') eq 'write';
+    binmode STDIN;
+    my $input = do { local $/; <STDIN> };
+    exit 0 unless defined $input and length $input;
+    @ARGV = split /\0/, $input, -1;
+}
 
 my ($mode, $journalPath, $first, $dashes, @items) = @ARGV;
 Fatal('usage: batchgps.pl read|write|undo JOURNAL FIRST -- ...')

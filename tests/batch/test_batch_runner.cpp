@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -192,6 +193,7 @@ private slots:
     void journalOnDiskBeforeRename();
     void permissionsFlushedWithFile();
     void writeOverBothLanes();
+    void preparedScriptsKilled();
     void pictureOnOtherFileSystem();
 
 private:
@@ -321,6 +323,9 @@ void BatchRunnerTest::readMany() {
             paths << folder + '/' + each;
         m_readNames = names;
         auto runner = Runner();
+        // Started ahead: the names reach the scripts through their input.
+        runner->Prepare(BatchRunner::Next::Read);
+        QVERIFY(QTest::qWaitFor([&] { return runner->IsPrepared(); }, 10000));
         BatchRecorder recorder(*runner);
         QVERIFY(runner->Read(paths));
         QVERIFY(!runner->Read(paths)); // busy
@@ -757,11 +762,14 @@ void BatchRunnerTest::writeOverBothLanes() {
     for (int i = 0; i < 4; ++i)
         writes << At(Picture(QByteArray("p") + char('0' + i) + ".jpg"), i + 1, 2);
     auto runner = Runner();
+    runner->Prepare(BatchRunner::Next::Write);
+    QVERIFY(QTest::qWaitFor([&] { return runner->IsPrepared(); }, 10000));
     {
         BatchRecorder recorder(*runner);
         QVERIFY(runner->Write(writes));
         QVERIFY(recorder.Wait());
         QCOMPARE(recorder.succeeded, 4);
+        QVERIFY(!runner->IsPrepared()); // both lanes took theirs
     }
     QList<BatchJournal::Entry> entries;
     QString error;
@@ -781,6 +789,37 @@ void BatchRunnerTest::writeOverBothLanes() {
         QVERIFY(recorder.UndoneOf(write.path) && recorder.UndoneOf(write.path)->ok);
         QVERIFY(!HasGpsDirectory(write.path));
     }
+}
+
+void BatchRunnerTest::preparedScriptsKilled() {
+    const QByteArray path = Picture("p.jpg");
+    QVERIFY(Tag(path,
+                {"-GPSLatitude=5", "-GPSLatitudeRef=N", "-GPSLongitude=6", "-GPSLongitudeRef=E"}));
+    auto runner = Runner();
+    runner->Prepare(BatchRunner::Next::Read);
+    QVERIFY(QTest::qWaitFor([&] { return runner->IsPrepared(); }, 10000));
+    QList<int> waiting; // this process's waiting scripts, once they are perl
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            waiting.clear();
+            for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+                QFile command("/proc/" + pid + "/cmdline"), status("/proc/" + pid + "/status");
+                if (command.open(QIODevice::ReadOnly) && status.open(QIODevice::ReadOnly) &&
+                    command.readAll().contains("batchgps.pl\0wait") &&
+                    status.readAll().contains("\nPPid:\t" + QByteArray::number(getpid()) + "\n"))
+                    waiting << pid.toInt();
+            }
+            return waiting.size() == 2;
+        },
+        10000));
+    for (int pid : waiting)
+        QCOMPARE(kill(pid, SIGKILL), 0);
+    QVERIFY(QTest::qWaitFor([&] { return !runner->IsPrepared(); }, 10000));
+    BatchRecorder recorder(*runner);
+    QVERIFY(runner->Read({path}));
+    QVERIFY(recorder.Wait());
+    QVERIFY2(recorder.reads[0].ok, qPrintable(recorder.reads[0].reason));
+    QCOMPARE(recorder.reads[0].latitude.value_or(0), 5.0);
 }
 
 void BatchRunnerTest::pictureOnOtherFileSystem() {

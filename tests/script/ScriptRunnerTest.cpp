@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <cerrno>
 #include <memory>
+#include <mutex>
 #include <sys/wait.h>
 #include <thread>
 
@@ -47,6 +48,27 @@ public:
     ~BareRunner() override { Stop(); }
     using ProcessRunner::SetUsePidFd;
     using ProcessRunner::Stop;
+};
+
+// Keeps what the child writes, for runs given an input.
+class InputRunner : public ProcessRunner {
+public:
+    InputRunner() { SetInput(true); }
+    ~InputRunner() override { Stop(); }
+    QByteArray Output() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_output;
+    }
+
+protected:
+    void OnOutput(const char* text, size_t length) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_output.append(text, static_cast<qsizetype>(length));
+    }
+
+private:
+    std::mutex m_mutex;
+    QByteArray m_output;
 };
 
 // The child's number, once the script has written it into file.
@@ -88,6 +110,8 @@ private slots:
     void timeLimit();
     void childrenAreReaped_data();
     void childrenAreReaped();
+    void input_data();
+    void input();
 };
 
 void ScriptRunnerTest::output_data() {
@@ -539,6 +563,30 @@ void ScriptRunnerTest::childrenAreReaped() {
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(pid > 0);
     QVERIFY(Reaped(pid));
+}
+
+void ScriptRunnerTest::input_data() {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("taken");
+    // More than a socket holds at once, with zero bytes in it.
+    QTest::newRow("read to its end") << QByteArray("cat") << true;
+    // A child that will not read: an error, not SIGPIPE ending this process.
+    QTest::newRow("input closed") << QByteArray("exec 0<&-; sleep 2") << false;
+}
+
+void ScriptRunnerTest::input() {
+    QFETCH(QByteArray, script);
+    QFETCH(bool, taken);
+    std::string input;
+    for (int i = 0; i < 600000; ++i)
+        input += static_cast<char>(i % 251);
+    InputRunner runner;
+    QCOMPARE(runner.Start(Shell(script), "input", 0), 0);
+    QCOMPARE(runner.SendInput(input), taken);
+    QVERIFY(QTest::qWaitFor([&] { return !runner.IsRunning(); }, 10000));
+    if (taken)
+        QCOMPARE(runner.Output(), QByteArray::fromStdString(input));
+    QVERIFY(!runner.SendInput(input)); // given once
 }
 
 QTEST_GUILESS_MAIN(ScriptRunnerTest)
