@@ -223,20 +223,25 @@ int main(int argc, char** argv) {
     const QString longitude = QString::number(LONGITUDE, 'f', 5);
 
     // Write: the same position into `pictures` fresh copies, each tool in turn.
-    enum { KARTAVO, EXIFTOOL, GPSCORRELATE, FLOOR, TOOLS };
-    std::vector<double> kartavo, exiftool, gpscorrelate, floor;
-    std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable, floorDurable;
+    // Kartavo as the pictures window runs it (Perl and ExifTool loaded while the positions
+    // were set), and started cold, as a first write after the window opened.
+    enum { KARTAVO, EXIFTOOL, GPSCORRELATE, FLOOR, KARTAVO_COLD, TOOLS };
+    std::vector<double> kartavo, exiftool, gpscorrelate, floor, cold;
+    std::vector<double> kartavoDurable, exiftoolDurable, gpscorrelateDurable, floorDurable,
+        coldDurable;
     std::vector<double> kartavoCores; // processor time of the perl runs over wall time
     std::vector<double> kartavoCpu;   // processor time of the perl runs, ms a picture
     long writePeak = 0, writePeakChildren = 0, exiftoolWritePeak = 0, gpscorrelatePeak = 0;
     for (int run = 0; run <= runs; ++run) {
         for (int turn = 0; turn < TOOLS; ++turn) {
             const int tool = (run + turn) % TOOLS;
+            if (tool == KARTAVO)
+                runner.Prepare(BatchRunner::Next::Write);
             const QStringList files = Copies(camera, work.filePath("w"), pictures, false);
             if (files.isEmpty())
                 return 1;
             double ms = -1;
-            if (tool == KARTAVO) {
+            if (tool == KARTAVO || tool == KARTAVO_COLD) {
                 QList<PictureWrite> writes;
                 for (const QString& file : files) {
                     PictureWrite write;
@@ -251,7 +256,7 @@ int main(int argc, char** argv) {
                 const double cpuBefore = ChildrenCpuMs();
                 ms = TimeBatch(
                     runner, [&] { return runner.Write(writes); }, &failed);
-                if (run > 0) {
+                if (run > 0 && tool == KARTAVO) {
                     kartavoCores.push_back((ChildrenCpuMs() - cpuBefore) / ms);
                     kartavoCpu.push_back((ChildrenCpuMs() - cpuBefore) / pictures);
                 }
@@ -294,7 +299,8 @@ int main(int argc, char** argv) {
                 std::vector<double>* const rows[][2] = {{&kartavo, &kartavoDurable},
                                                         {&exiftool, &exiftoolDurable},
                                                         {&gpscorrelate, &gpscorrelateDurable},
-                                                        {&floor, &floorDurable}};
+                                                        {&floor, &floorDurable},
+                                                        {&cold, &coldDurable}};
                 rows[tool][0]->push_back(ms / pictures);
                 rows[tool][1]->push_back(durable / pictures);
             }
@@ -302,6 +308,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\nWrite the same position into %d copies (ms a picture):\n", pictures);
     Bench::PrintRow("Kartavo batch (2 runs side by side, journal, fsync)", kartavo);
+    Bench::PrintRow("  the same, Perl started cold", cold);
     Bench::PrintRow("one exiftool process, same tags", exiftool);
     Bench::PrintRow("gpscorrelate -l LAT,LON,ALT -R", gpscorrelate);
     Bench::PrintRow("floor: read, write beside, fsync, rename, fsync folder", floor);
@@ -314,6 +321,7 @@ int main(int argc, char** argv) {
     Bench::PrintRow("processor time of Kartavo's perl runs, a picture", kartavoCpu);
     std::printf("The same, until the pictures are on disk (the run, then sync(2)):\n");
     Bench::PrintRow("Kartavo batch + sync", kartavoDurable);
+    Bench::PrintRow("  the same, Perl started cold", coldDurable);
     Bench::PrintRow("exiftool + sync", exiftoolDurable);
     Bench::PrintRow("gpscorrelate + sync", gpscorrelateDurable);
     Bench::PrintRow("floor + sync", floorDurable);

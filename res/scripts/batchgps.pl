@@ -628,10 +628,11 @@ sub PrepareWrite {
     return $why if defined($why = CheckOpen($target));
 
     my $et = Image::ExifTool->new;
-    # The previous tags are all in the Exif block; no need to look past the image.
-    $et->Options(FastScan => 1);
+    # The previous tags are all in the Exif block; no need to look past the image, nor
+    # for the tags ExifTool computes from others (a third of the time).
+    $et->Options(FastScan => 1, Composite => 0);
     $et->ExtractInfo($target);
-    $et->Options(FastScan => 0);
+    $et->Options(FastScan => 0, Composite => 1);
     my $error = ExifError($et);
     return "ExifTool cannot read it: $error" if defined $error;
     my ($writable, $whyNot) = Writability($et);
