@@ -613,6 +613,11 @@ bool BatchRunner::IsPrepared() const {
     return true;
 }
 
+void BatchRunner::DropPrepared() {
+    for (Impl::Lane& lane : m_pImpl->lanes)
+        lane.waiting.reset();
+}
+
 bool BatchRunner::IsBusy() const {
     return m_pImpl->busy;
 }

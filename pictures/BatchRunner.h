@@ -83,6 +83,8 @@ public:
     void Prepare(Next next);
     // True while every lane has a script waiting (for tests).
     bool IsPrepared() const;
+    // Ends the waiting scripts: nothing is likely to come soon.
+    void DropPrepared();
 
     // Stops after the pictures in hand; those not begun are reported as not done
     // (ok false, reason "Cancelled before it was begun", counted in neither total).

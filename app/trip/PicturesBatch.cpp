@@ -27,7 +27,8 @@ PicturesBatch::PicturesBatch(PicturesWindow* window) : QObject(window), m_window
     connect(&m_runner, &BatchRunner::progress, this,
             [this](int done, int total) { m_window->ShowProgress(m_what, done, total); });
     connect(&m_runner, &BatchRunner::finished, this, &PicturesBatch::OnFinished);
-    // Shown, the window will read; with new positions waiting, it will write.
+    // Shown, the window will read; with new positions waiting, it will write. Perl and
+    // ExifTool are loaded for it meanwhile.
     window->installEventFilter(this);
     m_prepareTimer.setSingleShot(true);
     m_prepareTimer.setInterval(300);
@@ -40,8 +41,12 @@ PicturesBatch::PicturesBatch(PicturesWindow* window) : QObject(window), m_window
 }
 
 bool PicturesBatch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && event->type() == QEvent::Show)
+    if (watched == m_window && event->type() == QEvent::Show) {
         m_prepareTimer.start();
+    } else if (watched == m_window && event->type() == QEvent::Hide) {
+        m_prepareTimer.stop();
+        m_runner.DropPrepared(); // closed: Perl's memory goes back
+    }
     return QObject::eventFilter(watched, event);
 }
 
