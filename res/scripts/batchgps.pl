@@ -1146,7 +1146,7 @@ if (@ARGV and $ARGV[0] eq 'wait') {
     require Image::ExifTool::Exif;
     require Image::ExifTool::GPS;
     # A write's first new value loads ExifTool's writer and its tables.
-    Image::ExifTool->new->SetNewValue('GPS:GPSLatitude', 0, Type => 'Raw')
+    Image::ExifTool->new->SetNewValue('GPS:GPSLatitudeRef', 'N', Type => 'Raw')
         if ($ARGV[1] // '') eq 'write';
     binmode STDIN;
     my $input = do { local $/; <STDIN> };
