@@ -6,6 +6,7 @@
 #include "app/NetworkState.h"
 #include "app/Startup.h"
 #include "app/trip/PicturesWindow.h"
+#include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
 #include "bench/TreeMemory.h"
@@ -285,6 +286,34 @@ public:
     }
 };
 
+// What the pages' scripts keep: their markers by row, the layers drawn, and the script
+// heap (precise with QTWEBENGINE_CHROMIUM_FLAGS=--enable-precise-memory-info).
+void PrintPages(PicturesWindow* window) {
+    // With --js-flags=--expose-gc, the heap after a collection.
+    const QString heap = QStringLiteral(
+        "((window.gc ? (gc(), '') : '') + (performance.memory ? ' heap ' + (performance.memory.usedJSHeapSize / 1048576)"
+        ".toFixed(1) + ' of ' + (performance.memory.totalJSHeapSize / 1048576).toFixed(1) + "
+        "' MiB' : ''))");
+    const QString count = QStringLiteral("(o ? Object.keys(o).length : -1)");
+    const QVariant main = EvalJs(
+        g_app.pMapView->View()->page(),
+        QStringLiteral("(function () { var o = picturesCircles; return 'circles ' + %1 + "
+                       "', canvas layers ' + (picturesCanvas ? Object.keys(picturesCanvas._layers)"
+                       ".length : 0) + ', map targets ' + Object.keys(map._targets).length + %2;"
+                       " })()")
+            .arg(count, heap));
+    const QVariant trip = EvalJs(
+        window->Map()->View()->page(),
+        QStringLiteral("(function () { var o = picturesByRow; return 'markers ' + %1 + "
+                       "', layer holds ' + (picturesLayer ? picturesLayer.getLayers().length : 0)"
+                       " + ', map targets ' + Object.keys(map._targets).length + "
+                       "', map layers ' + Object.keys(map._layers).length + %2; })()")
+            .arg(count, heap));
+    std::printf("  main map page: %s\n  trip map page: %s\n", qPrintable(main.toString()),
+                qPrintable(trip.toString()));
+    std::fflush(stdout);
+}
+
 struct YearListing {
     double listed30 = -1;  // 30 rows in the list
     double firstRead = -1; // the first row read
@@ -297,14 +326,24 @@ struct YearListing {
 // From "Add Folder" with its sub-folders to the first 30 rows in the list's order read,
 // and to every row read; the window's thread's longest stall and the tree's peak memory.
 YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expected) {
-    window->Model()->removeRows(0, window->Model()->Count());
-    Settle(1500);
+    if (window->Model()->Count() > 0) {
+        window->Model()->removeRows(0, window->Model()->Count());
+        Settle(1500);
+        // What the removed rows left behind, in the program and in the pages.
+        std::printf("  after removing every row:\n");
+        PrintTree();
+        PrintPages(window);
+    } else {
+        Settle(1500);
+    }
     YearListing listing;
     std::atomic<bool> sampling{true};
     TreeMemory peak;
     std::thread sampler([&] {
         while (sampling.load()) {
-            const TreeMemory now = SampleTree();
+            TreeMemory now = SampleTree(true);
+            if (now.pss > peak.pss)
+                peak.processes = std::move(now.processes);
             peak.pss = std::max(peak.pss, now.pss);
             peak.rss = std::max(peak.rss, now.rss);
             // Reading every smaps_rollup of the tree costs a core a tenth of its time at 50 ms.
@@ -356,14 +395,18 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
         listing.allRead = Bench::Milliseconds(timer);
     g_logStalls = false;
     heartbeat.stop();
-    PrintTree();
     sampling = false;
     sampler.join();
     listing.peak = peak;
+    std::printf("  at the peak (%ld MiB):\n", peak.pss / 1024);
+    PrintTree(peak);
+    std::printf("  every row read:\n");
+    PrintTree();
+    PrintPages(window);
     return listing;
 }
 
-int RunYear(const QString& folder, int count, int runs) {
+int RunYear(const QString& folder, int count, int runs, bool peer) {
     const QString root = QStringLiteral("%1/year-%2").arg(folder).arg(count);
     const int made = MakeYear(root, folder + "/year-masters", count);
     if (made != count) {
@@ -379,24 +422,26 @@ int RunYear(const QString& folder, int count, int runs) {
     Settle(500);
     const TreeMemory idle = SampleTree();
     PrintTree();
+    PrintPages(window);
     std::vector<double> first, all, stalls, exiftool;
     long peakPss = 0, peakRss = 0;
     for (int run = 0; run <= runs; ++run) {
         const YearListing listing = ListYear(window, QFile::encodeName(tree), count);
-        const double peer = Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree});
+        const double peerMs =
+            peer ? Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree}) : -1;
         std::printf("run %d: 30 listed %.0f ms, first read %.0f ms, ", run, listing.listed30,
                     listing.firstRead);
         std::printf("run %d: first 30 %.0f ms, all read %.0f ms, stall %.1f ms, PSS %ld MiB; "
                     "exiftool %.0f ms\n",
                     run, listing.first30, listing.allRead, listing.longestStallMs,
-                    listing.peak.pss / 1024, peer);
+                    listing.peak.pss / 1024, peerMs);
         std::fflush(stdout);
         if (run == 0)
             continue; // warms the caches
         first.push_back(listing.first30);
         all.push_back(listing.allRead);
         stalls.push_back(listing.longestStallMs);
-        exiftool.push_back(peer);
+        exiftool.push_back(peerMs);
         peakPss = std::max(peakPss, listing.peak.pss);
         peakRss = std::max(peakRss, listing.peak.rss);
     }
@@ -424,6 +469,7 @@ int main(int argc, char* argv[]) {
     parser.addOption({"dir", "Folder for the pictures (kept between runs).", "folder"});
     parser.addOption({"screenshot", "Save both windows with a few pictures as FILE.", "FILE"});
     parser.addOption({"year", "A year of N pictures in a folder a day, added as a folder.", "N"});
+    parser.addOption({"no-peer", "With --year: leave out exiftool (for quick looks at memory)."});
     parser.process(app);
     const int runs = parser.value("runs").toInt();
     const int count = parser.value("count").toInt();
@@ -440,7 +486,7 @@ int main(int argc, char* argv[]) {
                                                                                                 : 1;
 
     if (parser.isSet("year"))
-        return RunYear(folder, parser.value("year").toInt(), runs);
+        return RunYear(folder, parser.value("year").toInt(), runs, !parser.isSet("no-peer"));
 
     QList<QByteArray> paths;
     if (!MakePictures(folder, count, paths)) {
