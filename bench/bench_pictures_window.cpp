@@ -30,6 +30,7 @@
 #include <QWebEngineView>
 
 #include <atomic>
+#include <malloc.h>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -328,11 +329,17 @@ struct YearListing {
 YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expected) {
     if (window->Model()->Count() > 0) {
         window->Model()->removeRows(0, window->Model()->Count());
-        Settle(1500);
+        Settle(3000);
         // What the removed rows left behind, in the program and in the pages.
         std::printf("  after removing every row:\n");
         PrintTree();
         PrintPages(window);
+        if (qEnvironmentVariableIsSet("KARTAVO_BENCH_TRIM")) {
+            // How much of it the program has freed but not given back.
+            malloc_trim(0);
+            std::printf("  after malloc_trim: %ld MiB\n",
+                        ReadKb("/proc/self/smaps_rollup", "Pss:") / 1024);
+        }
     } else {
         Settle(1500);
     }
