@@ -30,9 +30,9 @@
 #include <QWebEngineView>
 
 #include <atomic>
-#include <malloc.h>
 #include <cstdio>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -292,7 +292,8 @@ public:
 void PrintPages(PicturesWindow* window) {
     // With --js-flags=--expose-gc, the heap after a collection.
     const QString heap = QStringLiteral(
-        "((window.gc ? (gc(), '') : '') + (performance.memory ? ' heap ' + (performance.memory.usedJSHeapSize / 1048576)"
+        "((window.gc ? (gc(), '') : '') + (performance.memory ? ' heap ' + "
+        "(performance.memory.usedJSHeapSize / 1048576)"
         ".toFixed(1) + ' of ' + (performance.memory.totalJSHeapSize / 1048576).toFixed(1) + "
         "' MiB' : ''))");
     const QString count = QStringLiteral("(o ? Object.keys(o).length : -1)");

@@ -44,12 +44,11 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
             });
     // Rows after those inserted or removed change their numbers: the pages' markers by row
     // are made anew.
-    connect(list, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first) {
-                if (first < static_cast<int>(m_shown.size()))
-                    m_whole = true;
-                Refresh();
-            });
+    connect(list, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first) {
+        if (first < static_cast<int>(m_shown.size()))
+            m_whole = true;
+        Refresh();
+    });
     connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::RefreshAll);
     connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::RefreshAll);
     connect(tripMap, &TripMap::ready, this, &PicturesMap::RefreshAll);

@@ -279,6 +279,40 @@ private slots:
             WaitUntil([this] { return QFile::encodeName(g_app.szPicture) == List()->Path(1); }));
     }
 
+    // Both maps follow each change by row: a marker moves, goes with its position, and
+    // rows after a removed one carry their markers under their new numbers.
+    void markersFollowChanges() {
+        ShowPicturesWindow();
+        QVERIFY(WaitUntil([this] { return Window()->Map()->IsReady(); }, 20000));
+        QStringList files;
+        for (const char* name : {"a", "b", "c"})
+            files << MakePicture(QString("follow/%1.jpg").arg(name));
+        AddAndRead(files);
+        const auto shown = [this](const QString& expected) {
+            const QString main = QStringLiteral(
+                "Object.keys(picturesCircles).map(function (r) { var c = picturesCircles[r]; "
+                "return r + ':' + c.getLatLng().lat + ',' + c.getLatLng().lng + ',' + "
+                "c.kartavoFlags; }).join(' ')");
+            const QString trip = QStringLiteral(
+                "PicturesOnTrip().map(function (m) { return m[0] + ':' + m.slice(1).join(','); "
+                "}).join(' ')");
+            return WaitUntil([&] {
+                return Map(main).toString() == expected &&
+                       EvalJs(Window()->Map()->View()->page(), trip).toString() == expected;
+            });
+        };
+        for (int row = 0; row < 3; ++row)
+            List()->SetNewPosition(row, 10 + row, 20, std::nullopt, QDateTime(), "map");
+        QVERIFY(shown("0:10,20,1 1:11,20,1 2:12,20,1"));
+        List()->ClearNewPosition(1, "discarded");
+        List()->SetNewPosition(2, -5.5, 7.25, std::nullopt, QDateTime(), "map");
+        QVERIFY(shown("0:10,20,1 2:-5.5,7.25,1"));
+        List()->removeRows(0, 1);
+        QVERIFY(shown("1:-5.5,7.25,1"));
+        List()->removeRows(0, List()->Count());
+        QVERIFY(shown(""));
+    }
+
     // Name sorts as people count, time by when it was taken, with the picture's own zone;
     // a visible row gets its thumbnail, decoded from the picture when it embeds none.
     void sortsAndShowsTheRows() {
