@@ -299,11 +299,9 @@ void PrintPages(PicturesWindow* window) {
     const QString count = QStringLiteral("(o ? Object.keys(o).length : -1)");
     const QVariant main = EvalJs(
         g_app.pMapView->View()->page(),
-        QStringLiteral("(function () { var o = picturesCircles; return 'circles ' + %1 + "
-                       "', canvas layers ' + (picturesCanvas ? Object.keys(picturesCanvas._layers)"
-                       ".length : 0) + ', map targets ' + Object.keys(map._targets).length + %2;"
-                       " })()")
-            .arg(count, heap));
+        QStringLiteral("(function () { return 'circles ' + PicturesOnMain().length + "
+                       "', map targets ' + Object.keys(map._targets).length + %1; })()")
+            .arg(heap));
     const QVariant trip = EvalJs(
         window->Map()->View()->page(),
         QStringLiteral("(function () { var o = picturesByRow; return 'markers ' + %1 + "
