@@ -297,11 +297,11 @@ void PrintPages(PicturesWindow* window) {
         ".toFixed(1) + ' of ' + (performance.memory.totalJSHeapSize / 1048576).toFixed(1) + "
         "' MiB' : ''))");
     const QString count = QStringLiteral("(o ? Object.keys(o).length : -1)");
-    const QVariant main = EvalJs(
-        g_app.pMapView->View()->page(),
-        QStringLiteral("(function () { return 'circles ' + PicturesOnMain().length + "
-                       "', map targets ' + Object.keys(map._targets).length + %1; })()")
-            .arg(heap));
+    const QVariant main =
+        EvalJs(g_app.pMapView->View()->page(),
+               QStringLiteral("(function () { return 'circles ' + PicturesOnMain().length + "
+                              "', map targets ' + Object.keys(map._targets).length + %1; })()")
+                   .arg(heap));
     const QVariant trip = EvalJs(
         window->Map()->View()->page(),
         QStringLiteral("(function () { var o = picturesByRow; return 'markers ' + %1 + "
