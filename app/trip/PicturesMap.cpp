@@ -126,7 +126,7 @@ void PicturesMap::Send() {
     for (int row = 0; row < count; ++row) {
         const Marker marker = MarkerOf(row);
         Marker& shown = m_shown[static_cast<std::size_t>(row)];
-        if (!whole && !(marker != shown))
+        if (!whole && marker == shown)
             continue;
         if (marker.flags < 0) {
             if (shown.flags >= 0)

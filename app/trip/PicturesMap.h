@@ -30,9 +30,9 @@ private:
         double latitude = 0;
         double longitude = 0;
         int flags = -1; // -1: no marker
-        bool operator!=(const Marker& other) const {
-            return flags != other.flags || latitude != other.latitude ||
-                   longitude != other.longitude;
+        bool operator==(const Marker& other) const {
+            return flags == other.flags && latitude == other.latitude &&
+                   longitude == other.longitude;
         }
     };
 
