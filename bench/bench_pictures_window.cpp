@@ -6,6 +6,7 @@
 #include "app/NetworkState.h"
 #include "app/Startup.h"
 #include "app/trip/PicturesWindow.h"
+#include "app/trip/Timeline.h"
 #include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
@@ -412,6 +413,32 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     return listing;
 }
 
+// The timeline of a year of pictures (a tick every half hour of daylight, a track over
+// half the year, a few selected) painted runs times; saved as FILE, to compare by pixel.
+int PaintTimeline(const QString& out, int runs) {
+    Timeline timeline(nullptr);
+    timeline.resize(800, timeline.minimumSizeHint().height());
+    std::vector<TimelineTick> ticks;
+    const qint64 start =
+        QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    for (int i = 0; i < 20000; ++i)
+        ticks.push_back({i, start + (i / 55) * 86400000LL + (i % 55) * 900000LL, i % 997 == 0});
+    TimelineTrack track{QStringLiteral("walk"), QColor(0x2f, 0x9e, 0x44), {}};
+    for (int day = 0; day < 365; day += 2)
+        track.spans.push_back({start + day * 86400000LL, start + day * 86400000LL + 43200000LL});
+    timeline.SetData(std::move(ticks), {track}, 60000, QTimeZone::utc());
+    QImage image(timeline.size(), QImage::Format_ARGB32);
+    std::vector<double> painted;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        timeline.render(&image);
+        painted.push_back(Bench::Milliseconds(timer));
+    }
+    Bench::PrintRow("Timeline of 20,000 pictures painted", painted);
+    return image.save(out) ? 0 : 1;
+}
+
 int RunYear(const QString& folder, int count, int runs, bool peer) {
     const QString root = QStringLiteral("%1/year-%2").arg(folder).arg(count);
     const int made = MakeYear(root, folder + "/year-masters", count);
@@ -475,6 +502,7 @@ int main(int argc, char* argv[]) {
     parser.addOption({"dir", "Folder for the pictures (kept between runs).", "folder"});
     parser.addOption({"screenshot", "Save both windows with a few pictures as FILE.", "FILE"});
     parser.addOption({"year", "A year of N pictures in a folder a day, added as a folder.", "N"});
+    parser.addOption({"timeline", "Paint a year's timeline --runs times, saved as FILE.", "FILE"});
     parser.addOption({"no-peer", "With --year: leave out exiftool (for quick looks at memory)."});
     parser.process(app);
     const int runs = parser.value("runs").toInt();
@@ -490,6 +518,9 @@ int main(int argc, char* argv[]) {
     if (parser.isSet("screenshot"))
         return TakeScreenshot(folder, QFileInfo(parser.value("screenshot")).absoluteFilePath()) ? 0
                                                                                                 : 1;
+
+    if (parser.isSet("timeline"))
+        return PaintTimeline(parser.value("timeline"), runs);
 
     if (parser.isSet("year"))
         return RunYear(folder, parser.value("year").toInt(), runs, !parser.isSet("no-peer"));
