@@ -10,10 +10,19 @@
 #include <utility>
 #include <vector>
 
-// Summed PSS and RSS of this process and all its descendants, in kB.
+// One process of the tree: its name and PSS in kB.
+struct ProcessMemory {
+    int pid = 0;
+    std::string name;
+    long pss = 0;
+};
+
+// Summed PSS and RSS of this process and all its descendants, in kB, and each process's
+// PSS when asked for.
 struct TreeMemory {
     long pss = 0;
     long rss = 0;
+    std::vector<ProcessMemory> processes;
 };
 
 inline long ReadKb(const std::string& file, const char* key) {
@@ -54,25 +63,31 @@ inline std::vector<int> TreePids() {
     return tree;
 }
 
-inline TreeMemory SampleTree() {
+inline TreeMemory SampleTree(bool each = false) {
     TreeMemory memory;
     for (int pid : TreePids()) {
         const std::string base = "/proc/" + std::to_string(pid);
-        memory.pss += ReadKb(base + "/smaps_rollup", "Pss:");
+        const long pss = ReadKb(base + "/smaps_rollup", "Pss:");
+        memory.pss += pss;
         memory.rss += ReadKb(base + "/status", "VmRSS:");
+        if (each) {
+            std::ifstream comm(base + "/comm");
+            std::string name;
+            std::getline(comm, name);
+            memory.processes.push_back({pid, name, pss});
+        }
     }
     return memory;
 }
 
 // Each process of the tree with its PSS, for where the memory is.
-inline void PrintTree() {
-    for (int pid : TreePids()) {
-        const std::string base = "/proc/" + std::to_string(pid);
-        std::ifstream comm(base + "/comm");
-        std::string name;
-        std::getline(comm, name);
-        std::printf("  %7d %-20s PSS %6ld MiB\n", pid, name.c_str(),
-                    ReadKb(base + "/smaps_rollup", "Pss:") / 1024);
-    }
+inline void PrintTree(const TreeMemory& memory) {
+    for (const ProcessMemory& process : memory.processes)
+        std::printf("  %7d %-20s PSS %6ld MiB\n", process.pid, process.name.c_str(),
+                    process.pss / 1024);
     std::fflush(stdout);
+}
+
+inline void PrintTree() {
+    PrintTree(SampleTree(true));
 }

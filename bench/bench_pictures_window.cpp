@@ -6,6 +6,8 @@
 #include "app/NetworkState.h"
 #include "app/Startup.h"
 #include "app/trip/PicturesWindow.h"
+#include "app/trip/Timeline.h"
+#include "app/trip/TripMap.h"
 #include "base/AppState.h"
 #include "bench/BenchSupport.h"
 #include "bench/TreeMemory.h"
@@ -31,6 +33,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -285,6 +288,33 @@ public:
     }
 };
 
+// What the pages' scripts keep: their markers by row, the layers drawn, and the script
+// heap (precise with QTWEBENGINE_CHROMIUM_FLAGS=--enable-precise-memory-info).
+void PrintPages(PicturesWindow* window) {
+    // With --js-flags=--expose-gc, the heap after a collection.
+    const QString heap = QStringLiteral(
+        "((window.gc ? (gc(), '') : '') + (performance.memory ? ' heap ' + "
+        "(performance.memory.usedJSHeapSize / 1048576)"
+        ".toFixed(1) + ' of ' + (performance.memory.totalJSHeapSize / 1048576).toFixed(1) + "
+        "' MiB' : ''))");
+    const QString count = QStringLiteral("(o ? Object.keys(o).length : -1)");
+    const QVariant main =
+        EvalJs(g_app.pMapView->View()->page(),
+               QStringLiteral("(function () { return 'circles ' + PicturesOnMain().length + "
+                              "', map targets ' + Object.keys(map._targets).length + %1; })()")
+                   .arg(heap));
+    const QVariant trip = EvalJs(
+        window->Map()->View()->page(),
+        QStringLiteral("(function () { var o = picturesByRow; return 'markers ' + %1 + "
+                       "', layer holds ' + (picturesLayer ? picturesLayer.getLayers().length : 0)"
+                       " + ', map targets ' + Object.keys(map._targets).length + "
+                       "', map layers ' + Object.keys(map._layers).length + %2; })()")
+            .arg(count, heap));
+    std::printf("  main map page: %s\n  trip map page: %s\n", qPrintable(main.toString()),
+                qPrintable(trip.toString()));
+    std::fflush(stdout);
+}
+
 struct YearListing {
     double listed30 = -1;  // 30 rows in the list
     double firstRead = -1; // the first row read
@@ -297,14 +327,30 @@ struct YearListing {
 // From "Add Folder" with its sub-folders to the first 30 rows in the list's order read,
 // and to every row read; the window's thread's longest stall and the tree's peak memory.
 YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expected) {
-    window->Model()->removeRows(0, window->Model()->Count());
-    Settle(1500);
+    if (window->Model()->Count() > 0) {
+        window->Model()->removeRows(0, window->Model()->Count());
+        Settle(3000);
+        // What the removed rows left behind, in the program and in the pages.
+        std::printf("  after removing every row:\n");
+        PrintTree();
+        PrintPages(window);
+        if (qEnvironmentVariableIsSet("KARTAVO_BENCH_TRIM")) {
+            // How much of it the program has freed but not given back.
+            malloc_trim(0);
+            std::printf("  after malloc_trim: %ld MiB\n",
+                        ReadKb("/proc/self/smaps_rollup", "Pss:") / 1024);
+        }
+    } else {
+        Settle(1500);
+    }
     YearListing listing;
     std::atomic<bool> sampling{true};
     TreeMemory peak;
     std::thread sampler([&] {
         while (sampling.load()) {
-            const TreeMemory now = SampleTree();
+            TreeMemory now = SampleTree(true);
+            if (now.pss > peak.pss)
+                peak.processes = std::move(now.processes);
             peak.pss = std::max(peak.pss, now.pss);
             peak.rss = std::max(peak.rss, now.rss);
             // Reading every smaps_rollup of the tree costs a core a tenth of its time at 50 ms.
@@ -356,14 +402,44 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
         listing.allRead = Bench::Milliseconds(timer);
     g_logStalls = false;
     heartbeat.stop();
-    PrintTree();
     sampling = false;
     sampler.join();
     listing.peak = peak;
+    std::printf("  at the peak (%ld MiB):\n", peak.pss / 1024);
+    PrintTree(peak);
+    std::printf("  every row read:\n");
+    PrintTree();
+    PrintPages(window);
     return listing;
 }
 
-int RunYear(const QString& folder, int count, int runs) {
+// The timeline of a year of pictures (a tick every half hour of daylight, a track over
+// half the year, a few selected) painted runs times; saved as FILE, to compare by pixel.
+int PaintTimeline(const QString& out, int runs) {
+    Timeline timeline(nullptr);
+    timeline.resize(800, timeline.minimumSizeHint().height());
+    std::vector<TimelineTick> ticks;
+    const qint64 start =
+        QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    for (int i = 0; i < 20000; ++i)
+        ticks.push_back({i, start + (i / 55) * 86400000LL + (i % 55) * 900000LL, i % 997 == 0});
+    TimelineTrack track{QStringLiteral("walk"), QColor(0x2f, 0x9e, 0x44), {}};
+    for (int day = 0; day < 365; day += 2)
+        track.spans.push_back({start + day * 86400000LL, start + day * 86400000LL + 43200000LL});
+    timeline.SetData(std::move(ticks), {track}, 60000, QTimeZone::utc());
+    QImage image(timeline.size(), QImage::Format_ARGB32);
+    std::vector<double> painted;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        timeline.render(&image);
+        painted.push_back(Bench::Milliseconds(timer));
+    }
+    Bench::PrintRow("Timeline of 20,000 pictures painted", painted);
+    return image.save(out) ? 0 : 1;
+}
+
+int RunYear(const QString& folder, int count, int runs, bool peer) {
     const QString root = QStringLiteral("%1/year-%2").arg(folder).arg(count);
     const int made = MakeYear(root, folder + "/year-masters", count);
     if (made != count) {
@@ -379,24 +455,26 @@ int RunYear(const QString& folder, int count, int runs) {
     Settle(500);
     const TreeMemory idle = SampleTree();
     PrintTree();
+    PrintPages(window);
     std::vector<double> first, all, stalls, exiftool;
     long peakPss = 0, peakRss = 0;
     for (int run = 0; run <= runs; ++run) {
         const YearListing listing = ListYear(window, QFile::encodeName(tree), count);
-        const double peer = Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree});
+        const double peerMs =
+            peer ? Bench::TimeProcess("exiftool", {"-fast2", "-j", "-r", tree}) : -1;
         std::printf("run %d: 30 listed %.0f ms, first read %.0f ms, ", run, listing.listed30,
                     listing.firstRead);
         std::printf("run %d: first 30 %.0f ms, all read %.0f ms, stall %.1f ms, PSS %ld MiB; "
                     "exiftool %.0f ms\n",
                     run, listing.first30, listing.allRead, listing.longestStallMs,
-                    listing.peak.pss / 1024, peer);
+                    listing.peak.pss / 1024, peerMs);
         std::fflush(stdout);
         if (run == 0)
             continue; // warms the caches
         first.push_back(listing.first30);
         all.push_back(listing.allRead);
         stalls.push_back(listing.longestStallMs);
-        exiftool.push_back(peer);
+        exiftool.push_back(peerMs);
         peakPss = std::max(peakPss, listing.peak.pss);
         peakRss = std::max(peakRss, listing.peak.rss);
     }
@@ -424,6 +502,8 @@ int main(int argc, char* argv[]) {
     parser.addOption({"dir", "Folder for the pictures (kept between runs).", "folder"});
     parser.addOption({"screenshot", "Save both windows with a few pictures as FILE.", "FILE"});
     parser.addOption({"year", "A year of N pictures in a folder a day, added as a folder.", "N"});
+    parser.addOption({"timeline", "Paint a year's timeline --runs times, saved as FILE.", "FILE"});
+    parser.addOption({"no-peer", "With --year: leave out exiftool (for quick looks at memory)."});
     parser.process(app);
     const int runs = parser.value("runs").toInt();
     const int count = parser.value("count").toInt();
@@ -439,8 +519,11 @@ int main(int argc, char* argv[]) {
         return TakeScreenshot(folder, QFileInfo(parser.value("screenshot")).absoluteFilePath()) ? 0
                                                                                                 : 1;
 
+    if (parser.isSet("timeline"))
+        return PaintTimeline(parser.value("timeline"), runs);
+
     if (parser.isSet("year"))
-        return RunYear(folder, parser.value("year").toInt(), runs);
+        return RunYear(folder, parser.value("year").toInt(), runs, !parser.isSet("no-peer"));
 
     QList<QByteArray> paths;
     if (!MakePictures(folder, count, paths)) {

@@ -4,11 +4,16 @@
 #include <QFile>
 #include <QMimeData>
 #include <QSet>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -40,6 +45,12 @@ int Utf8SequenceLength(const QByteArray& text, int i) {
     const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
     return value < minimum || value > 0x10FFFF || surrogate ? 0 : length;
 }
+
+// Removing this many rows at once gives their memory back to the system.
+constexpr int kManyRows = 1000;
+// Different texts kept to be shared: types, zones and reasons are few; past this many the
+// texts are too various to share.
+constexpr qsizetype kMostShared = 256;
 
 QString Degrees(double value) {
     return QString::number(value, 'f', 6);
@@ -235,7 +246,16 @@ bool PictureList::removeRows(int row, int count, const QModelIndex& parent) {
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
     RebuildIndex();
+    if (m_rows.empty())
+        m_shared.clear();
     endRemoveRows();
+#ifdef __GLIBC__
+    // Thousands of rows leave their memory scattered among what stays: the allocator keeps
+    // it from the system (tens of megabytes for a year of pictures) unless asked, and the
+    // asking walks the whole heap, so it is done away from the window.
+    if (count >= kManyRows)
+        QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
     return true;
 }
 
@@ -302,6 +322,8 @@ QList<int> PictureList::Add(const QList<QByteArray>& paths, const QList<QByteArr
         QByteArray key = i < keys.size() && !keys[i].isEmpty() ? keys[i] : CanonicalKey(path);
         if (m_byKey.contains(key))
             continue;
+        if (key == path)
+            key = path;
         m_byKey.insert(key, Count() + static_cast<int>(fresh.size()));
         Row row;
         row.path = path;
@@ -326,6 +348,11 @@ QList<int> PictureList::Add(const QList<QByteArray>& paths, const QList<QByteArr
 void PictureList::SetInfo(int row, const PictureRead& info) {
     Row& entry = m_rows.at(static_cast<std::size_t>(row));
     entry.info = info;
+    Share(entry.info.mimeType);
+    Share(entry.info.offset);
+    Share(entry.info.unwritableReason);
+    if (entry.info.thumbnail.picture == entry.path)
+        entry.info.thumbnail.picture = entry.path;
     entry.read = true;
     // A new read may bring an embedded thumbnail the old one lacked.
     entry.thumbnail = QVariant();
@@ -394,6 +421,16 @@ QString PictureList::PictureCount(int count) {
 
 void PictureList::RowChanged(int row, int firstColumn, int lastColumn) {
     emit dataChanged(index(row, firstColumn), index(row, lastColumn));
+}
+
+void PictureList::Share(QString& text) {
+    if (text.isEmpty())
+        return;
+    const auto found = m_shared.constFind(text);
+    if (found != m_shared.constEnd())
+        text = *found;
+    else if (m_shared.size() < kMostShared)
+        m_shared.insert(text);
 }
 
 void PictureList::RebuildIndex() {

@@ -7,10 +7,12 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -111,25 +113,53 @@ signals:
     void thumbnailWanted(int row);
 
 private:
+    // As std::optional, but only a pointer's room while empty: most of a year's rows never
+    // get a new position or names of their own.
+    template <typename T> class Boxed {
+    public:
+        Boxed() = default;
+        Boxed(Boxed&&) noexcept = default;
+        Boxed& operator=(Boxed&&) noexcept = default;
+        Boxed& operator=(const T& value) {
+            m_value = std::make_unique<T>(value);
+            return *this;
+        }
+        explicit operator bool() const { return m_value != nullptr; }
+        bool has_value() const { return m_value != nullptr; }
+        T* operator->() const { return m_value.get(); }
+        T& operator*() const { return *m_value; }
+        void reset() { m_value.reset(); }
+        T value_or(const T& other) const { return m_value ? *m_value : other; }
+        operator std::optional<T>() const {
+            return m_value ? std::optional<T>(*m_value) : std::nullopt;
+        }
+
+    private:
+        std::unique_ptr<T> m_value;
+    };
+
     struct Row {
         QByteArray path;
-        QByteArray key; // canonical name, for duplicates
+        QByteArray key; // canonical name, for duplicates; shares path's bytes when the same
         QString name;
         PictureRead info;
         bool read = false;
-        QVariant thumbnail;
         mutable bool thumbnailAsked = false;
-        std::optional<NewPlace> newPlace;
-        QString note; // why there is no new position, or why the write failed
         WriteState state = WriteState::Unchanged;
-        std::optional<PlaceNames> names;
+        QVariant thumbnail;
+        Boxed<NewPlace> newPlace;
+        QString note; // why there is no new position, or why the write failed
+        Boxed<PlaceNames> names;
     };
 
     QVariant Display(const Row& row, int column) const;
     QVariant NameText(const Row& row, int column, int role) const;
     void RowChanged(int row, int firstColumn = Thumbnail, int lastColumn = ColumnCount - 1);
     void RebuildIndex();
+    // Texts many rows hold alike (a type, a zone) kept once.
+    void Share(QString& text);
 
     std::deque<Row> m_rows; // not a vector: a year of rows moved as it grows took twice its room
     QHash<QByteArray, int> m_byKey;
+    QSet<QString> m_shared;
 };

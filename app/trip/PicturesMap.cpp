@@ -42,17 +42,28 @@ PicturesMap::PicturesMap(PictureList* list, TripMap* tripMap, QObject* parent)
                       last.column() == PictureList::Thumbnail))
                     Refresh();
             });
-    connect(list, &QAbstractItemModel::rowsInserted, this, &PicturesMap::Refresh);
-    connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::Refresh);
-    connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::Refresh);
-    connect(tripMap, &TripMap::ready, this, &PicturesMap::Refresh);
+    // Rows after those inserted or removed change their numbers: the pages' markers by row
+    // are made anew.
+    connect(list, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first) {
+        if (first < static_cast<int>(m_shown.size()))
+            m_whole = true;
+        Refresh();
+    });
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &PicturesMap::RefreshAll);
+    connect(list, &QAbstractItemModel::modelReset, this, &PicturesMap::RefreshAll);
+    connect(tripMap, &TripMap::ready, this, &PicturesMap::RefreshAll);
     if (g_app.pMapView && g_app.pMapView->View()) {
         QWebEnginePage* page = g_app.pMapView->View()->page();
         // Straight from the page: the shell's own title event reads the title later, when
         // it may already have been put back.
         connect(page, &QWebEnginePage::titleChanged, this, &PicturesMap::OnTitle);
-        connect(page, &QWebEnginePage::loadFinished, this, &PicturesMap::Refresh);
+        connect(page, &QWebEnginePage::loadFinished, this, &PicturesMap::RefreshAll);
     }
+}
+
+void PicturesMap::RefreshAll() {
+    m_whole = true;
+    Refresh();
 }
 
 void PicturesMap::SetSelected(const QList<int>& rows) {
@@ -79,37 +90,62 @@ void PicturesMap::Refresh() {
     });
 }
 
+PicturesMap::Marker PicturesMap::MarkerOf(int row) const {
+    const auto place = m_list->NewPositionOf(row);
+    const PictureRead& info = m_list->Info(row);
+    Marker marker;
+    if (place) {
+        marker.latitude = place->latitude;
+        marker.longitude = place->longitude;
+    } else if (info.latitude && info.longitude) {
+        marker.latitude = *info.latitude;
+        marker.longitude = *info.longitude;
+    } else {
+        return marker;
+    }
+    // Only numbers reach the page.
+    if (!std::isfinite(marker.latitude) || !std::isfinite(marker.longitude))
+        return Marker();
+    marker.flags = (place ? 1 : 0) | (m_selected.contains(row) ? 2 : 0);
+    return marker;
+}
+
+// A year of pictures is ten thousand markers: sent whole each time their reads arrive,
+// the pages parsed megabytes of script and kept them for a while. Only the rows whose
+// marker came, moved, changed its look or went are sent.
 void PicturesMap::Send() {
-    QByteArray script = "if (window.PicturesShow) PicturesShow([";
-    bool first = true;
-    for (int row = 0; row < m_list->Count(); ++row) {
-        const PictureRead& info = m_list->Info(row);
-        const auto place = m_list->NewPositionOf(row);
-        double latitude = 0;
-        double longitude = 0;
-        if (place) {
-            latitude = place->latitude;
-            longitude = place->longitude;
-        } else if (info.latitude && info.longitude) {
-            latitude = *info.latitude;
-            longitude = *info.longitude;
-        } else {
+    const int count = m_list->Count();
+    const bool whole = m_whole;
+    m_whole = false;
+    if (whole)
+        m_shown.assign(static_cast<std::size_t>(count), Marker());
+    else
+        m_shown.resize(static_cast<std::size_t>(count));
+    QByteArray changed;
+    QByteArray gone;
+    for (int row = 0; row < count; ++row) {
+        const Marker marker = MarkerOf(row);
+        Marker& shown = m_shown[static_cast<std::size_t>(row)];
+        if (!whole && marker == shown)
+            continue;
+        if (marker.flags < 0) {
+            if (shown.flags >= 0)
+                gone += (gone.isEmpty() ? "" : ",") + QByteArray::number(row);
+            shown = marker;
             continue;
         }
-        // Only numbers reach the page.
-        if (!std::isfinite(latitude) || !std::isfinite(longitude))
-            continue;
-        const int flags = (place ? 1 : 0) | (m_selected.contains(row) ? 2 : 0);
-        script += first ? "[" : ",[";
-        first = false;
-        script += QByteArray::number(row) + ',';
-        AppendNumber(script, latitude);
-        script += ',';
-        AppendNumber(script, longitude);
-        script += ',' + QByteArray::number(flags) + ']';
+        shown = marker;
+        changed += changed.isEmpty() ? "[" : ",[";
+        changed += QByteArray::number(row) + ',';
+        AppendNumber(changed, marker.latitude);
+        changed += ',';
+        AppendNumber(changed, marker.longitude);
+        changed += ',' + QByteArray::number(marker.flags) + ']';
     }
-    script += "])";
-    RunOnMaps(script);
+    if (whole)
+        RunOnMaps("if (window.PicturesShow) PicturesShow([" + changed + "])");
+    else if (!changed.isEmpty() || !gone.isEmpty())
+        RunOnMaps("if (window.PicturesChange) PicturesChange([" + changed + "], [" + gone + "])");
 }
 
 void PicturesMap::OnTitle(const QString& title) {

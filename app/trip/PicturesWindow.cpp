@@ -296,10 +296,27 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     connect(m_list, &QAbstractItemModel::modelReset, this, timelineLater);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_list, signal, this, timelineLater);
+    connect(m_list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                if (first <= static_cast<int>(m_tickTimes.size()))
+                    m_tickTimes.insert(m_tickTimes.begin() + first,
+                                       static_cast<std::size_t>(last - first + 1), TickTime());
+            });
+    connect(m_list, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                const auto end = std::min(static_cast<std::size_t>(last) + 1, m_tickTimes.size());
+                if (static_cast<std::size_t>(first) < end)
+                    m_tickTimes.erase(m_tickTimes.begin() + first, m_tickTimes.begin() + end);
+            });
+    connect(m_list, &QAbstractItemModel::modelReset, this, [this] { m_tickTimes.clear(); });
     connect(m_list, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
-                if (first.column() <= PictureList::Time && last.column() >= PictureList::Time &&
-                    !m_timelineTimer.isActive()) {
+                if (first.column() > PictureList::Time || last.column() < PictureList::Time)
+                    return;
+                for (int row = first.row();
+                     row <= last.row() && row < static_cast<int>(m_tickTimes.size()); ++row)
+                    m_tickTimes[static_cast<std::size_t>(row)].known = false;
+                if (!m_timelineTimer.isActive()) {
                     // A long list takes longer to lay out: fewer turns while reads arrive.
                     m_timelineTimer.setInterval(std::clamp(m_list->Count() / 20, 100, 2000));
                     m_timelineTimer.start();
@@ -664,16 +681,27 @@ void PicturesWindow::UpdateTimeline() {
     const QTimeZone zone =
         settings.zoneId.isEmpty() ? QTimeZone::systemTimeZone() : QTimeZone(settings.zoneId);
     const QList<int> selected = SelectedRows();
+    if (settings.zoneId != m_tickZone || settings.correctionMs != m_tickCorrectionMs) {
+        m_tickZone = settings.zoneId;
+        m_tickCorrectionMs = settings.correctionMs;
+        m_tickTimes.assign(m_tickTimes.size(), TickTime());
+    }
+    m_tickTimes.resize(static_cast<std::size_t>(m_list->Count()));
     std::vector<TimelineTick> ticks;
     ticks.reserve(static_cast<std::size_t>(m_list->Count()));
     for (int row = 0; row < m_list->Count(); ++row) {
         if (!m_list->IsRead(row))
             continue;
-        const PictureRead& info = m_list->Info(row);
-        const auto utc =
-            PictureUtcMs(CameraTime{info.dateTime, info.offset}, zone, settings.correctionMs);
-        if (utc)
-            ticks.push_back({row, *utc, std::binary_search(selected.begin(), selected.end(), row)});
+        TickTime& time = m_tickTimes[static_cast<std::size_t>(row)];
+        if (!time.known) {
+            const PictureRead& info = m_list->Info(row);
+            time.utcMs =
+                PictureUtcMs(CameraTime{info.dateTime, info.offset}, zone, settings.correctionMs);
+            time.known = true;
+        }
+        if (time.utcMs)
+            ticks.push_back(
+                {row, *time.utcMs, std::binary_search(selected.begin(), selected.end(), row)});
     }
     m_timeline->SetData(std::move(ticks), m_tracks->TimelineTracks(), settings.largestGapMs, zone);
 }

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class PictureList;
 class PictureTable;
@@ -110,6 +112,15 @@ private:
     QTimer m_timelineTimer;
     QElapsedTimer m_progressClock;
     QElapsedTimer m_progressShown;
+    // Each row's moment on the timeline, kept until its read, the zone or the correction
+    // changes: a year of pictures' dates read again for each turn took the window 50 ms.
+    struct TickTime {
+        bool known = false;
+        std::optional<qint64> utcMs;
+    };
+    std::vector<TickTime> m_tickTimes;
+    QByteArray m_tickZone;
+    qint64 m_tickCorrectionMs = 0;
     bool m_busy = false;
     bool m_closeAfterWrite = false;
     bool m_leaveWriteStarted = false;

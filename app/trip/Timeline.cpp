@@ -153,17 +153,31 @@ void Timeline::paintEvent(QPaintEvent*) {
             painter.fillRect(QRect(x1, y, x2 - x1, kBarHeight), m_tracks[i].colour);
         }
     }
-    // Pictures: one tick each at the time tried; the selected ones stand out.
+    // Pictures: one tick each at the time tried; the selected ones stand out. A year of
+    // pictures is thousands of ticks a pixel column: each column is drawn once, in the
+    // colour of the last tick on it, which is what drawing them all in turn left.
     const int tickTop = strip.top() + kBarRows * (kBarHeight + 2) + 4;
+    const QColor text = palette().text().color();
     for (const bool selected : {false, true}) {
+        std::vector<const QColor*> columns(static_cast<std::size_t>(width()) + 2, nullptr);
         for (const TimelineTick& tick : m_ticks) {
             if (tick.selected != selected)
                 continue;
             const qint64 at = tick.utcMs + m_shiftMs;
-            const QColor colour =
-                m_tracks.empty() ? kUnknown : (Covered(at) ? kMatched : kUnmatched);
+            const QColor* colour = selected           ? &text
+                                   : m_tracks.empty() ? &kUnknown
+                                   : Covered(at)      ? &kMatched
+                                                      : &kUnmatched;
+            // A wide tick just outside still reaches in.
             const int x = XOf(at);
-            painter.setPen(QPen(selected ? palette().text().color() : colour, selected ? 3 : 1));
+            if (x >= -1 && x <= width())
+                columns[static_cast<std::size_t>(x + 1)] = colour;
+        }
+        for (std::size_t column = 0; column < columns.size(); ++column) {
+            if (columns[column] == nullptr)
+                continue;
+            const int x = static_cast<int>(column) - 1;
+            painter.setPen(QPen(*columns[column], selected ? 3 : 1));
             painter.drawLine(x, tickTop + (selected ? 0 : 3), x, tickTop + kTickHeight);
         }
     }

@@ -267,16 +267,60 @@ private slots:
         SelectRows({1, 2});
         ViewTrip(10.5, 20.25);
         QVERIFY(Window()->UseMapPosition());
-        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "picturesLayer.getLayers().length", 2));
-        QCOMPARE(Map("picturesLayer.getLayers()[0].options.fillColor").toString(),
-                 QStringLiteral("#e8590c"));
-        Map("picturesLayer.getLayers()[0].fire('click')");
-        QVERIFY(WaitUntil([this] { return Window()->SelectedRows() == QList<int>{1}; }));
+        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "PicturesOnMain().length", 2));
+        // The circles as drawn, in the colour of a new position; a click where both lie,
+        // as the pointer makes one, is the one drawn last's.
+        Map("map.setView([picturesDots._lat[0], picturesDots._lng[0]], 12, {animate: false})");
+        QVERIFY(WaitUntil([this] {
+            return Map("(function () { var d = picturesDots; "
+                       "var x = Math.round(d._x[0] - d._bounds.min.x); "
+                       "var y = Math.round(d._y[0] - d._bounds.min.y); "
+                       "var p = d._ctx.getImageData(x, y, 1, 1).data; "
+                       "return p[0] + ',' + p[1] + ',' + p[2]; })()")
+                       .toString() == QStringLiteral("232,89,12");
+        }));
+        Map("(function () { var d = picturesDots; "
+            "var p = map.layerPointToContainerPoint([d._x[0], d._y[0]]); "
+            "var r = map.getContainer().getBoundingClientRect(); "
+            "d._container.dispatchEvent(new MouseEvent('click', {bubbles: true, "
+            "clientX: r.left + p.x, clientY: r.top + p.y})); })()");
+        QVERIFY(WaitUntil([this] { return Window()->SelectedRows() == QList<int>{2}; }));
         // A map title comes back: it is what the settings keep.
         QVERIFY(WaitUntil([] { return g_app.pMapView->m_strTitle.value_or("").startsWith("("); }));
         // A single selected row is opened as Open Picture opens it.
         QVERIFY(
-            WaitUntil([this] { return QFile::encodeName(g_app.szPicture) == List()->Path(1); }));
+            WaitUntil([this] { return QFile::encodeName(g_app.szPicture) == List()->Path(2); }));
+    }
+
+    // Both maps follow each change by row: a marker moves, goes with its position, and
+    // rows after a removed one carry their markers under their new numbers.
+    void markersFollowChanges() {
+        ShowPicturesWindow();
+        QVERIFY(WaitUntil([this] { return Window()->Map()->IsReady(); }, 20000));
+        QStringList files;
+        for (const char* name : {"a", "b", "c"})
+            files << MakePicture(QString("follow/%1.jpg").arg(name));
+        AddAndRead(files);
+        const auto shown = [this](const QString& expected) {
+            const QString markers = QStringLiteral(
+                "%1().sort(function (a, b) { return a[0] - b[0]; }).map(function (m) { "
+                "return m[0] + ':' + m.slice(1).join(','); }).join(' ')");
+            return WaitUntil([&] {
+                return Map(markers.arg("PicturesOnMain")).toString() == expected &&
+                       EvalJs(Window()->Map()->View()->page(), markers.arg("PicturesOnTrip"))
+                               .toString() == expected;
+            });
+        };
+        for (int row = 0; row < 3; ++row)
+            List()->SetNewPosition(row, 10 + row, 20, std::nullopt, QDateTime(), "map");
+        QVERIFY(shown("0:10,20,1 1:11,20,1 2:12,20,1"));
+        List()->ClearNewPosition(1, "discarded");
+        List()->SetNewPosition(2, -5.5, 7.25, std::nullopt, QDateTime(), "map");
+        QVERIFY(shown("0:10,20,1 2:-5.5,7.25,1"));
+        List()->removeRows(0, 1);
+        QVERIFY(shown("1:-5.5,7.25,1"));
+        List()->removeRows(0, List()->Count());
+        QVERIFY(shown(""));
     }
 
     // Name sorts as people count, time by when it was taken, with the picture's own zone;

@@ -123,6 +123,30 @@ class TestTripWindow : public QObject {
         });
     }
 
+    // A walk of an hour from 09:00 UTC, the matching in UTC with a correction of nothing.
+    void OpenWalk() {
+        TracksWindow* tracks = Window()->Tracks();
+        if (tracks->TrackCount() == 0) {
+            QByteArray gpx =
+                "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>walk</name><trkseg>";
+            const QDateTime start(QDate(2024, 6, 15), QTime(9, 0), Qt::UTC);
+            for (int i = 0; i <= 360; ++i)
+                gpx += QStringLiteral("<trkpt lat=\"%1\" lon=\"8.5\"><time>%2</time></trkpt>")
+                           .arg(47.0 + i * 0.0001, 0, 'f', 6)
+                           .arg(start.addSecs(i * 10).toString(Qt::ISODate))
+                           .toUtf8();
+            gpx += "</trkseg></trk></gpx>\n";
+            QFile file(m_pictures.filePath("walk.gpx"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(gpx) > 0);
+            file.close();
+            tracks->OpenFiles({file.fileName()});
+            QVERIFY(
+                WaitUntil([tracks] { return tracks->TrackCount() == 1 && !tracks->IsLoading(); }));
+        }
+        tracks->RestoreSettings({"UTC", 0, 60000});
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_pictures.isValid());
@@ -322,23 +346,8 @@ private slots:
     // The correction set by moving the pictures along the timeline is the one the match
     // dialog then shows, and the dialog's correction moves the ticks while it is typed.
     void timelineSetsTheCorrection() {
-        QByteArray gpx =
-            "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-            "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>walk</name><trkseg>";
-        const QDateTime start(QDate(2024, 6, 15), QTime(9, 0), Qt::UTC);
-        for (int i = 0; i <= 360; ++i)
-            gpx += QStringLiteral("<trkpt lat=\"%1\" lon=\"8.5\"><time>%2</time></trkpt>")
-                       .arg(47.0 + i * 0.0001, 0, 'f', 6)
-                       .arg(start.addSecs(i * 10).toString(Qt::ISODate))
-                       .toUtf8();
-        gpx += "</trkseg></trk></gpx>\n";
-        QFile file(m_pictures.filePath("walk.gpx"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(gpx) > 0);
-        file.close();
+        OpenWalk();
         TracksWindow* tracks = Window()->Tracks();
-        tracks->OpenFiles({file.fileName()});
-        QVERIFY(WaitUntil([tracks] { return tracks->TrackCount() == 1 && !tracks->IsLoading(); }));
-        tracks->RestoreSettings({"UTC", 0, 60000});
         // Taken at 11:30 by a camera two hours ahead: outside the track until corrected.
         List({MakePicture(
             "clock.jpg", {"-DateTimeOriginal=2024:06:15 11:30:00", "-OffsetTimeOriginal=+00:00"})});
@@ -370,6 +379,26 @@ private slots:
         QCOMPARE(shown, FormatClockCorrection(-7200000));
         QCOMPARE(previewed, qint64(3600000));
         QCOMPARE(timeline->PendingShiftMs(), qint64(0));
+    }
+
+    // Each tick follows its row: a row removed takes its moment along, and a row read
+    // again shows its new one.
+    void timelineFollowsTheRows() {
+        OpenWalk();
+        const QList<int> rows = List(
+            {MakePicture("inside.jpg",
+                         {"-DateTimeOriginal=2024:06:15 09:10:00", "-OffsetTimeOriginal=+00:00"}),
+             MakePicture("outside.jpg",
+                         {"-DateTimeOriginal=2024:06:15 11:30:00", "-OffsetTimeOriginal=+00:00"})});
+        Timeline* timeline = Window()->TimeStrip();
+        QVERIFY(WaitUntil([timeline] { return timeline->UnmatchedCount() == 1; }));
+        List()->removeRows(rows[0], 1);
+        Settle(300);
+        QCOMPARE(timeline->UnmatchedCount(), 1);
+        PictureRead info = List()->Info(0);
+        info.dateTime = QStringLiteral("2024:06:15 09:20:00");
+        List()->SetInfo(0, info);
+        QVERIFY(WaitUntil([timeline] { return timeline->UnmatchedCount() == 0; }));
     }
 
     // By hand: the trip window with a track, matched pictures and one outside the track's
