@@ -7,6 +7,7 @@
 #include "session/AtomicFile.h"
 #include "session/TripSession.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QPointer>
 
@@ -80,9 +81,13 @@ void TripSessionKeeper::SaveNow() {
     // alone touches m_last.
     m_writer.start([this, session = Collect()] {
         const QByteArray bytes = session.IsEmpty() ? QByteArray() : SessionToJson(session);
-        if (bytes == m_last)
+        // A digest rather than the megabytes of a year of pictures' text.
+        const QByteArray digest = bytes.isEmpty()
+                                      ? QByteArray()
+                                      : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+        if (digest == m_last)
             return;
-        m_last = bytes;
+        m_last = digest;
         WriteNow(bytes);
     });
 }

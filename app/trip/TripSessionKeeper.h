@@ -32,7 +32,7 @@ private:
     PicturesWindow* m_window;
     QTimer m_timer;
     QThreadPool m_writer; // one thread: writes land in the order they were asked
-    QByteArray m_last;    // the writer's thread's
+    QByteArray m_last;    // digest of the text last kept; the writer's thread's
 };
 
 // The session keeper of the trip window, when it has been made.
