@@ -24,7 +24,11 @@ namespace {
 
 enum class Mode { Read, Write, Undo };
 
-constexpr int LANES = 2;
+// Reads keep to the two cores; a write waits for the disk part of the time, when a third
+// run finds a core free. Each lane's run is started ahead (Prepare), so it costs no start.
+constexpr int READ_LANES = 2;
+constexpr int WRITE_LANES = 3;
+constexpr int LANES = 3;
 // Perl and ExifTool take a tenth of a second to start, and a write's first picture a
 // third of a second more to load ExifTool's writer; a chunk shares that cost among its
 // pictures, while each picture still reports as soon as it is done.
@@ -115,6 +119,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
     std::unique_ptr<QTemporaryDir> scriptFolder;
     QString script;
     Lane lanes[LANES];
+    int prepared = 0; // lanes the last Prepare started a script in
 
     explicit Impl(BatchRunner& runner) : q(runner) {
         journalFolder = BatchJournal::DefaultFolder();
@@ -169,7 +174,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         }
         if (!cancelled && !HaveScript(error))
             return FailAll(error);
-        for (int i = 0; i < LANES; ++i)
+        for (int i = 0; i < LanesFor(mode); ++i)
             StartNext(i);
     }
 
@@ -203,19 +208,23 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         Finish();
     }
 
+    static int LanesFor(Mode mode) { return mode == Mode::Read ? READ_LANES : WRITE_LANES; }
+
     int ChunkSize() const {
         const int count = static_cast<int>(items.size());
         if (mode == Mode::Read) {
             // The first rows of a list come from both lanes at once.
-            if (next < static_cast<size_t>(LANES * FIRST_READ_CHUNK))
-                return std::min(FIRST_READ_CHUNK, std::max(1, (count + LANES - 1) / LANES));
-            const int half = (count + LANES - 1) / LANES;
+            if (next < static_cast<size_t>(READ_LANES * FIRST_READ_CHUNK))
+                return std::min(FIRST_READ_CHUNK,
+                                std::max(1, (count + READ_LANES - 1) / READ_LANES));
+            const int half = (count + READ_LANES - 1) / READ_LANES;
             return std::max(1, std::min(MAX_READ_CHUNK, half));
         }
         // As few runs as the largest chunk allows, the same number in each lane, so
         // that neither lane starts a run of its own for the last few pictures.
-        const int runs = (count + LANES * MAX_WRITE_CHUNK - 1) / (LANES * MAX_WRITE_CHUNK);
-        return std::max(1, (count + LANES * runs - 1) / std::max(1, LANES * runs));
+        const int lanes = WRITE_LANES * ((count + WRITE_LANES * MAX_WRITE_CHUNK - 1) /
+                                         (WRITE_LANES * MAX_WRITE_CHUNK));
+        return std::max(1, (count + lanes - 1) / std::max(1, lanes));
     }
 
     void StartNext(int laneNumber) {
@@ -595,7 +604,10 @@ void BatchRunner::Prepare(Next next) {
     if (d.busy || !d.HaveScript(error))
         return;
     const char* hint = next == Next::Write ? "write" : "read";
-    for (int i = 0; i < LANES; ++i) {
+    d.prepared = d.LanesFor(next == Next::Write ? Mode::Write : Mode::Read);
+    for (int i = d.prepared; i < LANES; ++i)
+        d.lanes[i].waiting.reset();
+    for (int i = 0; i < d.prepared; ++i) {
         Impl::Lane& lane = d.lanes[i];
         if (lane.waiting && lane.waiting->IsRunning() && lane.waitingFor == static_cast<int>(next))
             continue;
@@ -607,15 +619,16 @@ void BatchRunner::Prepare(Next next) {
 }
 
 bool BatchRunner::IsPrepared() const {
-    for (const Impl::Lane& lane : m_pImpl->lanes)
-        if (!lane.waiting || !lane.waiting->IsRunning())
+    for (int i = 0; i < m_pImpl->prepared; ++i)
+        if (!m_pImpl->lanes[i].waiting || !m_pImpl->lanes[i].waiting->IsRunning())
             return false;
-    return true;
+    return m_pImpl->prepared > 0;
 }
 
 void BatchRunner::DropPrepared() {
     for (Impl::Lane& lane : m_pImpl->lanes)
         lane.waiting.reset();
+    m_pImpl->prepared = 0;
 }
 
 bool BatchRunner::IsBusy() const {

@@ -52,15 +52,15 @@ struct PictureWrite {
 };
 
 // Reads and writes many pictures with the batch script, a chunk of pictures per Perl run
-// and two runs side by side, so that ExifTool is loaded once per chunk, progress and
-// Cancel work between pictures, and a failure names its picture.
+// and two runs side by side (three for a write), so that ExifTool is loaded once per chunk,
+// progress and Cancel work between pictures, and a failure names its picture.
 //
 // Before a picture is touched its previous GPS tags go into the write's journal, flushed
 // to disk first, under the user's data folder; UndoLast() puts them back from the newest
 // journal that was not yet undone, also after a restart.
 //
 // Results arrive as signals on the thread that made the runner, one per picture, in no
-// fixed order across the two runs. Only one operation at a time: a call while busy
+// fixed order across the runs. Only one operation at a time: a call while busy
 // returns false and does nothing.
 class BatchRunner : public QObject {
     Q_OBJECT
