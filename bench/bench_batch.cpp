@@ -307,7 +307,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("\nWrite the same position into %d copies (ms a picture):\n", pictures);
-    Bench::PrintRow("Kartavo batch (2 runs side by side, journal, fsync)", kartavo);
+    Bench::PrintRow("Kartavo batch (3 runs side by side, journal, fsync)", kartavo);
     Bench::PrintRow("  the same, Perl started cold", cold);
     Bench::PrintRow("one exiftool process, same tags", exiftool);
     Bench::PrintRow("gpscorrelate -l LAT,LON,ALT -R", gpscorrelate);
