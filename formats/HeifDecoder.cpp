@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 namespace HeifDecoder {
@@ -16,6 +17,44 @@ namespace {
 
 // Far beyond any camera's picture; a file claiming more would only exhaust the memory.
 constexpr qint64 kMaxPixels = 200LL * 1000 * 1000;
+
+// libheif and the decoders it brings (de265, x265, aom, dav1d) cost every start of the
+// program about 5 ms before main, and only a HEIC, HEIF or AVIF picture needs them: they
+// are loaded when the first one comes. The calls below, written as libheif's own, go
+// through these pointers of the same names.
+#define HEIF_FUNCTIONS(X)                                                                          \
+    X(heif_context_alloc)                                                                          \
+    X(heif_context_free)                                                                           \
+    X(heif_context_get_primary_image_handle)                                                       \
+    X(heif_context_read_from_file)                                                                 \
+    X(heif_decode_image)                                                                           \
+    X(heif_decoding_options_alloc)                                                                 \
+    X(heif_decoding_options_free)                                                                  \
+    X(heif_image_get_bits_per_pixel_range)                                                         \
+    X(heif_image_get_chroma_format)                                                                \
+    X(heif_image_get_height)                                                                       \
+    X(heif_image_get_nclx_color_profile)                                                           \
+    X(heif_image_get_plane_readonly)                                                               \
+    X(heif_image_get_primary_height)                                                               \
+    X(heif_image_get_primary_width)                                                                \
+    X(heif_image_get_width)                                                                        \
+    X(heif_image_handle_get_color_profile_type)                                                    \
+    X(heif_image_handle_get_height)                                                                \
+    X(heif_image_handle_get_list_of_thumbnail_IDs)                                                 \
+    X(heif_image_handle_get_number_of_thumbnails)                                                  \
+    X(heif_image_handle_get_raw_color_profile)                                                     \
+    X(heif_image_handle_get_raw_color_profile_size)                                                \
+    X(heif_image_handle_get_thumbnail)                                                             \
+    X(heif_image_handle_get_width)                                                                 \
+    X(heif_image_handle_has_alpha_channel)                                                         \
+    X(heif_image_handle_release)                                                                   \
+    X(heif_image_release)                                                                          \
+    X(heif_init)                                                                                   \
+    X(heif_nclx_color_profile_free)
+
+#define HEIF_POINTER(name) decltype(&::name) name = nullptr;
+HEIF_FUNCTIONS(HEIF_POINTER)
+#undef HEIF_POINTER
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -37,13 +76,23 @@ QString Why(const heif_error& error) {
     return QString::fromUtf8(error.message ? error.message : "");
 }
 
-// Once for the process: libheif loads its decoders here.
-void Init() {
-    static const bool done = [] {
+// Once for the process: loads libheif, which loads its decoders. Why it cannot be, or
+// an empty text.
+QString Load() {
+    static const QString why = []() -> QString {
+        void* library = dlopen("libheif.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return Tr("libheif cannot be loaded: %1").arg(QString::fromLocal8Bit(dlerror()));
+#define HEIF_RESOLVE(name)                                                                         \
+    name = reinterpret_cast<decltype(name)>(dlsym(library, #name));                                \
+    if (name == nullptr)                                                                           \
+        return Tr("libheif cannot be loaded: it has no %1").arg(QLatin1String(#name));
+        HEIF_FUNCTIONS(HEIF_RESOLVE)
+#undef HEIF_RESOLVE
         heif_init(nullptr);
-        return true;
+        return QString();
     }();
-    (void)done;
+    return why;
 }
 
 QSize SizeOf(const heif_image_handle* handle) {
@@ -215,7 +264,10 @@ Result Decode(const heif_image_handle* handle, QSize bound) {
 
 // The file's main picture, or why there is none.
 Handle Primary(const QByteArray& path, Context& context, QString* why) {
-    Init();
+    if (const QString missing = Load(); !missing.isEmpty()) {
+        *why = missing;
+        return nullptr;
+    }
     // A pipe or a device of that name would hold the reader up for ever.
     struct stat info {};
     if (stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
