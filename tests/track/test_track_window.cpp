@@ -77,6 +77,9 @@ private slots:
     void initTestCase() {
         QVERIFY(m_files.isValid());
         QVERIFY(m_program.Start("TrackAdd"));
+        // The page's scripts are there before its map is made (on load): a track drawn in
+        // between would be drawn again without fitting the map to it.
+        QVERIFY(WaitForJs(g_app.pMapView->View()->page(), "map ? 'made' : 'not yet'", "made"));
     }
 
     void cleanupTestCase() { m_program.Stop(); }
