@@ -148,14 +148,21 @@ TracksWindow::TracksWindow(QWidget* parent, TripMap* tripMap)
     layout->addWidget(m_status);
     layout->setContentsMargins(0, 0, 0, 0);
     // A map page loaded again has lost its lines.
-    if (g_app.pMapView && g_app.pMapView->View())
-        connect(g_app.pMapView->View()->page(), &QWebEnginePage::loadFinished, this, [this] {
+    if (g_app.pMapView && g_app.pMapView->View()) {
+        QWebEnginePage* page = g_app.pMapView->View()->page();
+        m_mainMapLoading = g_app.pMapView->GetDocument().isNull();
+        connect(page, &QWebEnginePage::loadStarted, this, [this] { m_mainMapLoading = true; });
+        connect(page, &QWebEnginePage::loadFinished, this, [this] {
+            m_mainMapLoading = false;
             for (const Loaded& t : m_tracks) {
+                const bool fit = m_fitMainMapOnLoad && &t == &m_tracks.back();
                 if (g_app.pMapView)
-                    g_app.pMapView->ExecScript(TrackScript(t.id, t.track, false).constData());
+                    g_app.pMapView->ExecScript(TrackScript(t.id, t.track, fit).constData());
                 ShowTrack(t.id, t.shown);
             }
+            m_fitMainMapOnLoad = false;
         });
+    }
     if (m_tripMap != nullptr)
         connect(m_tripMap, &TripMap::ready, this, &TracksWindow::DrawOnTripMap);
 }
@@ -285,8 +292,10 @@ void TracksWindow::AddLoaded(std::vector<Loaded> loaded, const QStringList& prob
         m_tracks.push_back(std::move(t));
     }
     m_list->blockSignals(block);
-    if (!loaded.empty())
+    if (!loaded.empty()) {
         m_zoneChosen = false;
+        m_fitMainMapOnLoad = m_fitMainMapOnLoad || m_mainMapLoading;
+    }
     QString text;
     if (!names.isEmpty())
         text = tr("Opened %1.").arg(names.join(QStringLiteral(", ")));

@@ -86,6 +86,10 @@ private:
     int m_loading = 0;
     MatchSettings m_settings;
     bool m_zoneChosen = false; // the user picked a zone since the tracks changed
+    // The main map drops what it is sent while its page loads, and draws every track again
+    // when it has loaded: the newest then fits the map, as it would have.
+    bool m_mainMapLoading = false;
+    bool m_fitMainMapOnLoad = false;
     QTreeWidget* m_list;
     QPushButton* m_open;
     QPushButton* m_close;

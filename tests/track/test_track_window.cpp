@@ -257,6 +257,34 @@ private slots:
         const QString status = Tracks()->findChild<QLabel*>("trackStatus")->text();
         QVERIFY2(status.contains("clock correction +0:01:00"), qPrintable(status));
     }
+
+    // A track opened while the main map's page loads: the page drops what it is sent until
+    // it has loaded, and the track drawn again then still fits the map.
+    void fitsMapOpenedWhileLoading() {
+        QFile file(m_files.filePath("lake.gpx"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+                   "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>"
+                   "<trkpt lat=\"46.50\" lon=\"6.60\"/><trkpt lat=\"46.52\" lon=\"6.64\"/>"
+                   "</trkseg></trk></gpx>\n");
+        file.close();
+        QWebEnginePage* page = g_app.pMapView->View()->page();
+        QSignalSpy started(page, &QWebEnginePage::loadStarted);
+        QSignalSpy finished(page, &QWebEnginePage::loadFinished);
+        page->triggerAction(QWebEnginePage::Reload);
+        QVERIFY(started.wait(15000));
+        Tracks()->OpenFiles({file.fileName()});
+        QVERIFY(WaitUntil([this] { return !Tracks()->IsLoading(); }));
+        QVERIFY2(finished.isEmpty(), "the page loaded before the track was opened");
+        QVERIFY(finished.wait(15000));
+        QVERIFY(WaitForJs(page, "map ? 'made' : 'not yet'", "made"));
+        const bool fitted = WaitUntil(
+            [page] {
+                return std::abs(EvalJs(page, "map.getCenter().lat").toDouble() - 46.51) < 0.001;
+            },
+            15000);
+        QVERIFY2(fitted, qPrintable(EvalJs(page, "map.getCenter().toString()").toString()));
+    }
 };
 
 QTEST_MAIN(TestTrackWindow)
