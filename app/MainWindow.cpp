@@ -2,6 +2,7 @@
 
 #include "app/KartavoWindow.h"
 #include "app/MainWndProc.h"
+#include "app/PluginFreeIcons.h"
 #include "base/Resource.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ void AddCommand(QMenu* menu, const char* text, int id) {
 QIcon AppIcon() {
     QIcon icon;
     for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/kartavo-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(ReadPng(QStringLiteral(":/icons/kartavo-%1.png").arg(size)));
     return icon;
 }
 

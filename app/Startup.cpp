@@ -5,6 +5,7 @@
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
+#include "app/PluginFreeIcons.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
 #include "app/Translations.h"
@@ -178,6 +179,7 @@ int WinMain(int, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
     InstallTranslations();
+    UsePluginFreeIcons();
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();

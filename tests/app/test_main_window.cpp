@@ -1,6 +1,7 @@
 #include "app/ControlPanel.h"
 #include "app/MapCommands.h"
 #include "app/NetworkState.h"
+#include "app/PluginFreeIcons.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "base/AppState.h"
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QtTest>
@@ -83,6 +85,7 @@ private slots:
             ++m_nNetworkAsked;
             return m_bNetwork;
         });
+        UsePluginFreeIcons();
     }
 
     void cleanup() {
@@ -97,6 +100,17 @@ private slots:
         QCOMPARE(m_main->size(), QSize(900, 550));
         QCOMPARE(m_main->pos(), QPoint(0, 0)); // no settings yet
         QCOMPARE(m_main->windowState(), Qt::WindowNoState);
+        // Its icons, and the style's for its menu bar, are read without the image format
+        // plug-ins: those load only for the first picture.
+        QCOMPARE(m_main->windowIcon().availableSizes(),
+                 (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+        QVERIFY(!m_main->style()
+                     ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                     .availableSizes()
+                     .isEmpty());
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("/imageformats/"));
 
         auto* menuBar = Find<QMenuBar>("menuBar");
         QVERIFY(menuBar);
