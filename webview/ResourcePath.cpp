@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 #include <QUrl>
 
 namespace {
@@ -53,30 +55,27 @@ bool IsProgramHost(const QString& host) {
 }
 
 QString FindWebResource(const QString& urlPath) {
+    // The resources never change: their names are listed once, by the lower-case path
+    // an address may give them in any case.
+    static const QHash<QString, QString> files = [] {
+        QHash<QString, QString> byLowerPath;
+        QDirIterator it(kRoot, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            byLowerPath.insert(path.mid(kRoot.size()).toLower(), path);
+        }
+        return byLowerPath;
+    }();
     const QStringList parts = urlPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return QString();
-    QString current = kRoot;
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString& part = parts[i];
+    QString key;
+    for (const QString& part : parts) {
         if (part == QLatin1String(".") || part == QLatin1String(".."))
             return QString();
-        const bool last = i == parts.size() - 1;
-        const QDir dir(current);
-        const QStringList entries =
-            dir.entryList(last ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot);
-        QString found;
-        for (const QString& entry : entries) {
-            if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                found = entry;
-                break;
-            }
-        }
-        if (found.isEmpty())
-            return QString();
-        current = dir.filePath(found);
+        key += QLatin1Char('/') + part.toLower();
     }
-    return current;
+    return files.value(key);
 }
 
 QByteArray WebResourceMimeType(const QString& fileName) {
