@@ -92,6 +92,9 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         std::unique_ptr<BatchLane> waiting; // started ahead, for the lane's next run
         int waitingFor = -1;                // the Next it was started for
         std::vector<int> chunk;             // item numbers, in the order given to the script
+        std::vector<std::string> argv;      // the run's command, should it start anew
+        bool given = false;                 // the run went to a script started ahead...
+        bool taken = false;                 // ...which said it has its arguments
         int run = -1;
         bool active = false;
         bool timedOut = false;
@@ -255,13 +258,16 @@ struct BatchRunner::Impl : BatchLane::Receiver {
                 argv.insert(argv.end(), items[item].args.begin(), items[item].args.end());
             ++runs;
             int error = 0;
+            lane.given = lane.taken = false;
             if (lane.waiting && lane.waiting->GiveRun(
                                     std::vector<std::string>(argv.begin() + 2, argv.end()), runs)) {
                 lane.runner = std::move(lane.waiting);
+                lane.given = true;
             } else {
                 lane.waiting.reset(); // gone, or not listening: it goes, and a run starts anew
                 error = lane.runner->StartRun(argv, runs);
             }
+            lane.argv = std::move(argv);
             if (error == 0) {
                 lane.active = true;
                 lane.run = runs;
@@ -288,6 +294,10 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         Lane& lane = lanes[laneNumber];
         if (run != lane.run || !lane.active)
             return;
+        if (lane.given && line == "TAKEN") {
+            lane.taken = true;
+            return;
+        }
         const QList<QByteArray> fields = BatchFields::Split(line);
         if (fields.size() < 3)
             return;
@@ -324,6 +334,16 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         if (run != lane.run || !lane.active)
             return;
         lane.timer.stop();
+        // A script started ahead that ended before it took its arguments began nothing.
+        if (lane.given && !lane.taken && !cancelled && !lane.timedOut) {
+            lane.given = false;
+            const int error = lane.runner->StartRun(lane.argv, ++runs);
+            if (error == 0) {
+                lane.run = runs;
+                lane.timer.start(lane.limitMs);
+                return;
+            }
+        }
         lane.active = false;
         QString reason;
         if (lane.timedOut)

@@ -1141,7 +1141,8 @@ sub UndoPicture {
 # ---- Main -------------------------------------------------------------------
 
 # "wait HINT": started ahead of its work, with what that work needs loaded, the script
-# takes its arguments from its input, zero bytes apart. No input: it was not needed.
+# takes its arguments from its input, zero bytes apart, and says "TAKEN" once it has them.
+# No input: it was not needed.
 if (@ARGV and $ARGV[0] eq 'wait') {
     require Image::ExifTool::Exif;
     require Image::ExifTool::GPS;
@@ -1151,6 +1152,8 @@ if (@ARGV and $ARGV[0] eq 'wait') {
     binmode STDIN;
     my $input = do { local $/; <STDIN> };
     exit 0 unless defined $input and length $input;
+    # Said before anything is begun: ended without it, the run can be started again.
+    Say('TAKEN');
     @ARGV = split /\0/, $input, -1;
 }
 

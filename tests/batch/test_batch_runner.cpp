@@ -193,6 +193,7 @@ private slots:
     void journalOnDiskBeforeRename();
     void permissionsFlushedWithFile();
     void writeOverBothLanes();
+    void preparedScriptsKilled_data();
     void preparedScriptsKilled();
     void pictureOnOtherFileSystem();
 
@@ -791,7 +792,15 @@ void BatchRunnerTest::writeOverBothLanes() {
     }
 }
 
+void BatchRunnerTest::preparedScriptsKilled_data() {
+    QTest::addColumn<bool>("atHandOff");
+    QTest::newRow("while waiting") << false;
+    // Given their run, and gone before they read it.
+    QTest::newRow("at the hand-off") << true;
+}
+
 void BatchRunnerTest::preparedScriptsKilled() {
+    QFETCH(bool, atHandOff);
     const QByteArray path = Picture("p.jpg");
     QVERIFY(Tag(path,
                 {"-GPSLatitude=5", "-GPSLatitudeRef=N", "-GPSLongitude=6", "-GPSLongitudeRef=E"}));
@@ -812,11 +821,18 @@ void BatchRunnerTest::preparedScriptsKilled() {
             return waiting.size() == 2;
         },
         10000));
+    BatchRecorder recorder(*runner);
+    if (atHandOff) {
+        for (int pid : waiting)
+            QCOMPARE(kill(pid, SIGSTOP), 0);
+        QVERIFY(runner->Read({path}));
+    }
     for (int pid : waiting)
         QCOMPARE(kill(pid, SIGKILL), 0);
-    QVERIFY(QTest::qWaitFor([&] { return !runner->IsPrepared(); }, 10000));
-    BatchRecorder recorder(*runner);
-    QVERIFY(runner->Read({path}));
+    if (!atHandOff) {
+        QVERIFY(QTest::qWaitFor([&] { return !runner->IsPrepared(); }, 10000));
+        QVERIFY(runner->Read({path}));
+    }
     QVERIFY(recorder.Wait());
     QVERIFY2(recorder.reads[0].ok, qPrintable(recorder.reads[0].reason));
     QCOMPARE(recorder.reads[0].latitude.value_or(0), 5.0);
