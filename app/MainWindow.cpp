@@ -2,7 +2,7 @@
 
 #include "app/KartavoWindow.h"
 #include "app/MainWndProc.h"
-#include "app/PluginFreeIcons.h"
+#include "app/StartIcons.h"
 #include "base/Resource.h"
 
 #include <QAction>
@@ -53,7 +53,6 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
     auto window = std::make_unique<KartavoWindow>();
     window->setObjectName(QStringLiteral("mainWindow"));
     window->setWindowTitle(QStringLiteral("Kartavo " KARTAVO_VERSION));
-    window->setWindowIcon(AppIcon());
 
     auto* menuBar = new QMenuBar(window.get());
     menuBar->setObjectName(QStringLiteral("menuBar"));
@@ -73,6 +72,11 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
     window->resize(width, height);
     window->move(x, y);
     return window;
+}
+
+void SetMainWindowIcon(QWidget* mainWindow) {
+    if (mainWindow && !mainWindow->testAttribute(Qt::WA_SetWindowIcon))
+        mainWindow->setWindowIcon(AppIcon());
 }
 
 QWidget* ClientArea(QWidget* mainWindow) {

@@ -11,3 +11,6 @@ std::unique_ptr<KartavoWindow> CreateMainWindow(int x, int y, int width, int hei
 
 // The area below the menu bar that holds the controls and the map host.
 QWidget* ClientArea(QWidget* mainWindow);
+
+// Gives the main window its icon, once: read while it starts, the icon would delay the map.
+void SetMainWindowIcon(QWidget* mainWindow);

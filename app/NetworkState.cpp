@@ -3,6 +3,7 @@
 // Kept free of Qt headers: GLib's headers clash with Qt's "signals" macro.
 #include <gio/gio.h>
 
+#include <thread>
 #include <utility>
 
 namespace {
@@ -12,9 +13,29 @@ std::function<bool()>& Provider() {
     return provider;
 }
 
+// Joined when the monitor is first wanted, or at the end of the program.
+struct MonitorThread {
+    std::thread thread;
+    ~MonitorThread() { Join(); }
+    void Join() {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+MonitorThread& Preparing() {
+    static MonitorThread preparing;
+    return preparing;
+}
+
+GNetworkMonitor* Monitor() {
+    Preparing().Join();
+    return g_network_monitor_get_default();
+}
+
 bool SystemNetworkAvailable() {
     // GLib answers from the routing table; it needs no system bus.
-    GNetworkMonitor* monitor = g_network_monitor_get_default();
+    GNetworkMonitor* monitor = Monitor();
     return monitor != nullptr && g_network_monitor_get_network_available(monitor);
 }
 
@@ -27,6 +48,13 @@ bool IsNetworkAvailable() {
 
 void SetNetworkStateProvider(std::function<bool()> provider) {
     Provider() = std::move(provider);
+}
+
+void PrepareNetworkMonitor() {
+    // Made with no main context of the thread's own, the monitor reports to the default
+    // one, which the window's thread runs.
+    if (!Preparing().thread.joinable())
+        Preparing().thread = std::thread([] { g_network_monitor_get_default(); });
 }
 
 // GLib delivers "network-changed" from the main context, which Qt's event loop runs.
@@ -43,7 +71,7 @@ struct NetworkWatch::Connection {
 NetworkWatch::NetworkWatch(std::function<void()> changed)
     : m_connection(std::make_unique<Connection>()) {
     m_connection->changed = std::move(changed);
-    m_connection->monitor = g_network_monitor_get_default();
+    m_connection->monitor = Monitor();
     if (m_connection->monitor != nullptr) {
         g_object_ref(m_connection->monitor);
         m_connection->handler =

@@ -5,9 +5,9 @@
 #include "app/KartavoWindow.h"
 #include "app/MainWindow.h"
 #include "app/NetworkState.h"
-#include "app/PluginFreeIcons.h"
 #include "app/QuitOnSignal.h"
 #include "app/Settings.h"
+#include "app/StartIcons.h"
 #include "app/Translations.h"
 #include "app/WindowPosition.h"
 #include "app/trip/PicturesWindow.h"
@@ -106,8 +106,8 @@ std::unique_ptr<QWidget> StartKartavo() {
 
     // The web engine starts before the window is shown, and the map page loads while the
     // window is shown and painted. The map view is made once the page has started (or after
-    // a short while), and the photo page after the map page has loaded, or with the first
-    // picture.
+    // a short while), and the photo page after the map page has loaded (or with the first
+    // picture). The window's icon comes when the map page has loaded.
     KartavoWebProfile();
     Trace("# Start: window built\n");
 
@@ -123,6 +123,7 @@ std::unique_ptr<QWidget> StartKartavo() {
             g_app.pMapView->LoadDeferred();
     };
     auto loadPhotoPage = [] {
+        SetMainWindowIcon(g_app.wndMain);
         if (g_app.pPhotoView)
             g_app.pPhotoView->LoadDeferred();
     };
@@ -173,13 +174,15 @@ int WinMain(int, char* argv[]) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     SetUpWebEngineBeforeApplication();
+    // While the application is made, one core is mostly idle.
+    PrepareNetworkMonitor();
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Kartavo"));
     QApplication::setApplicationVersion(QStringLiteral(KARTAVO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kartavo.Kartavo"));
     InstallTranslations();
-    UsePluginFreeIcons();
+    UseStartIcons();
     Trace("# Start: application\n");
 
     std::unique_ptr<QWidget> main = StartKartavo();

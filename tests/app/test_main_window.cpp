@@ -1,8 +1,8 @@
 #include "app/ControlPanel.h"
 #include "app/MapCommands.h"
 #include "app/NetworkState.h"
-#include "app/PluginFreeIcons.h"
 #include "app/Settings.h"
+#include "app/StartIcons.h"
 #include "app/Startup.h"
 #include "base/AppState.h"
 
@@ -85,7 +85,7 @@ private slots:
             ++m_nNetworkAsked;
             return m_bNetwork;
         });
-        UsePluginFreeIcons();
+        UseStartIcons();
     }
 
     void cleanup() {
@@ -102,8 +102,8 @@ private slots:
         QCOMPARE(m_main->windowState(), Qt::WindowNoState);
         // Its icons, and the style's for its menu bar, are read without the image format
         // plug-ins: those load only for the first picture.
-        QCOMPARE(m_main->windowIcon().availableSizes(),
-                 (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+        QTRY_COMPARE(m_main->windowIcon().availableSizes(),
+                     (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
         QVERIFY(!m_main->style()
                      ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
                      .availableSizes()
