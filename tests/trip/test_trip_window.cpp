@@ -30,6 +30,8 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <cmath>
+
 #include <csignal>
 
 // The trip window in the real program, driven as a user drives it: real pictures, the real
@@ -246,9 +248,12 @@ private slots:
         Settle(600); // the selected picture is opened in the main window meanwhile
         QVERIFY(WaitUntil(
             [this, rows] { return QFile::encodeName(g_app.szPicture) == List()->Path(rows[1]); }));
+        // Within a pixel (0.0007 degrees at this zoom): a map resized while the picture
+        // opens keeps its centre only to the pixel.
         const auto centre = Window()->Map()->Centre();
-        QCOMPARE(centre->latitude, -3.5);
-        QCOMPARE(centre->longitude, 30.75);
+        QVERIFY2(std::abs(centre->latitude + 3.5) < 0.0007 &&
+                     std::abs(centre->longitude - 30.75) < 0.0007,
+                 qPrintable(QStringLiteral("%1, %2").arg(centre->latitude).arg(centre->longitude)));
         QCOMPARE(List()->NewPositionOf(rows[0])->latitude, 10.5);
         QVERIFY(!List()->HasNewPosition(rows[1]));
         Table()->setFocus();
