@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kCityKmKey = QStringLiteral("PlaceNames/CityKm");
@@ -78,6 +80,8 @@ PlaceNamesWindow::PlaceNamesWindow(PicturesWindow* pictures)
     m_lookUp->setToolTip(tr("Asks OpenStreetMap's Nominatim, one picture a second"));
     m_progress = new QProgressBar(this);
     m_attribution = new QLabel(NominatimReverse::Attribution(), this);
+    // Shown later: in one line it would widen the window past the screen's edge.
+    m_attribution->setWordWrap(true);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("placeNamesStatus"));
     m_status->setWordWrap(true);
@@ -227,6 +231,22 @@ void PlaceNamesWindow::SetBusy(bool busy) {
 
 void PlaceNamesWindow::Say(const QString& text) {
     m_status->setText(text);
+    FitHeight();
+}
+
+void PlaceNamesWindow::FitHeight() {
+    // A window's least size leaves out what its wrapped texts need at its width.
+    const int needed = heightForWidth(width());
+    if (needed > height())
+        resize(width(), needed);
+    if (!isVisible() || screen() == nullptr)
+        return;
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        move(x, y);
 }
 
 PlaceNamesWindow* ShowPlaceNamesWindow() {
@@ -240,6 +260,7 @@ PlaceNamesWindow* ShowPlaceNamesWindow() {
     window->show();
     if (made) {
         // Over the map's lower right corner, so that the list stays in sight.
+        window->FitHeight();
         const QRect frame = pictures->frameGeometry();
         const QSize size = window->sizeHint().expandedTo(window->size());
         const QRect area = pictures->screen()->availableGeometry();

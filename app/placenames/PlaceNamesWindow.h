@@ -25,6 +25,8 @@ public:
     void LookUpOnline();
     void WriteNames();
     NominatimReverse* Online() { return m_online; }
+    // Tall enough for its wrapped texts, and wholly on the screen.
+    void FitHeight();
 
 private:
     void Propose(int row, const PlaceName& name);

@@ -7,6 +7,7 @@
 
 #include "tests/places/LocalHttpServer.h"
 #include "tests/script/TestPictures.h"
+#include "tests/support/GroundTile.h"
 #include "tests/support/PrivateProgram.h"
 #include "tests/webview/WebTestSupport.h"
 
@@ -26,6 +27,8 @@ class TestPlaceNamesWindow : public QObject {
     PrivateProgram m_program;
     QTemporaryDir m_pictures;
     LocalHttpServer m_tiles{[](const QByteArray&) {
+        if (!qEnvironmentVariableIsEmpty("KARTAVO_SCREENSHOT"))
+            return LocalHttpServer::Reply{200, "image/png", GroundTile(), {}};
         return LocalHttpServer::Reply{503, "text/plain", "busy", {}};
     }};
     LocalHttpServer m_nominatim{[](const QByteArray& target) {
@@ -116,6 +119,16 @@ private slots:
         QCOMPARE(Cell(m, PictureList::City), QStringLiteral("München"));
         QVERIFY(Cell(s, PictureList::City).isEmpty());
         QVERIFY(window->findChild<QLabel*>("placeNamesStatus")->text().contains("2"));
+        // With the attribution and the outcome shown, still wholly on the screen and tall
+        // enough for its texts.
+        QTest::qWait(100);
+        QVERIFY(window->height() >= window->heightForWidth(window->width()));
+        QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(window->x())
+                                .arg(window->y())
+                                .arg(window->width())
+                                .arg(window->height())));
 
         // The user's own words win.
         QVERIFY(List()->setData(List()->index(m, PictureList::Region), "Oberbayern"));
