@@ -9,6 +9,7 @@
 
 #include "bench/BenchSupport.h"
 #include "tests/places/LocalHttpServer.h"
+#include "tests/support/GroundTile.h"
 #include "tests/webview/WebTestSupport.h"
 
 #include <QAction>
@@ -30,24 +31,6 @@ namespace {
 int Fail(const char* why) {
     std::fprintf(stderr, "bench_find_place: %s\n", why);
     return 1;
-}
-
-// A plain tile with a faint grid, so that the screenshot shows a map's ground.
-QByteArray GroundTile() {
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(QColor(242, 239, 233));
-    QPainter painter(&image);
-    painter.setPen(QColor(220, 215, 205));
-    for (int i = 0; i < 256; i += 64) {
-        painter.drawLine(i, 0, i, 255);
-        painter.drawLine(0, i, 255, i);
-    }
-    painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
 }
 
 const QByteArray kSearchAnswer =

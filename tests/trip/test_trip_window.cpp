@@ -13,6 +13,7 @@
 
 #include "tests/places/LocalHttpServer.h"
 #include "tests/script/TestPictures.h"
+#include "tests/support/GroundTile.h"
 #include "tests/support/PrivateProgram.h"
 #include "tests/webview/WebTestSupport.h"
 
@@ -41,7 +42,10 @@ class TestTripWindow : public QObject {
 
     PrivateProgram m_program;
     QTemporaryDir m_pictures;
+    // Busy, for the tiles' problem line; a plain ground for the README's screenshot.
     LocalHttpServer m_tiles{[](const QByteArray&) {
+        if (!qEnvironmentVariableIsEmpty("KARTAVO_TRIP_SCREENSHOT"))
+            return LocalHttpServer::Reply{200, "image/png", GroundTile(), {}};
         return LocalHttpServer::Reply{503, "text/plain", "busy", {}};
     }};
     std::unique_ptr<QWidget>& m_main = m_program.main;
@@ -412,8 +416,8 @@ private slots:
         const QString out = qEnvironmentVariable("KARTAVO_TRIP_SCREENSHOT");
         if (out.isEmpty())
             QSKIP("only by hand");
+        OpenWalk();
         TracksWindow* tracks = Window()->Tracks();
-        tracks->RestoreSettings({"UTC", 0, 60000});
         QList<QByteArray> paths;
         for (int i = 0; i < 9; ++i) {
             const QString when =
