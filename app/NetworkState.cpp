@@ -3,10 +3,49 @@
 // Kept free of Qt headers: GLib's headers clash with Qt's "signals" macro.
 #include <gio/gio.h>
 
+#include <dlfcn.h>
+
+#include <mutex>
 #include <thread>
 #include <utility>
 
 namespace {
+
+// GIO, opened when the monitor is made: linked, it costs every start of the program a few
+// milliseconds before main, and the monitor is made on a thread of its own. The calls
+// below go through these pointers, named as GIO's own functions.
+#define GIO_FUNCTIONS(X)                                                                           \
+    X(g_network_monitor_get_default)                                                               \
+    X(g_network_monitor_get_network_available)                                                     \
+    X(g_object_ref)                                                                                \
+    X(g_object_unref)                                                                              \
+    X(g_signal_connect_data)                                                                       \
+    X(g_signal_handler_disconnect)
+
+namespace Gio {
+#define GIO_POINTER(name) decltype(&::name) name = nullptr;
+GIO_FUNCTIONS(GIO_POINTER)
+#undef GIO_POINTER
+} // namespace Gio
+
+// Once for the process; false if GIO cannot be opened (then there is no monitor).
+bool LoadGio() {
+    static bool loaded = false;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return;
+#define GIO_RESOLVE(name)                                                                          \
+    Gio::name = reinterpret_cast<decltype(Gio::name)>(dlsym(library, #name));                      \
+    if (Gio::name == nullptr)                                                                      \
+        return;
+        GIO_FUNCTIONS(GIO_RESOLVE)
+#undef GIO_RESOLVE
+        loaded = true;
+    });
+    return loaded;
+}
 
 std::function<bool()>& Provider() {
     static std::function<bool()> provider;
@@ -30,13 +69,13 @@ MonitorThread& Preparing() {
 
 GNetworkMonitor* Monitor() {
     Preparing().Join();
-    return g_network_monitor_get_default();
+    return LoadGio() ? Gio::g_network_monitor_get_default() : nullptr;
 }
 
 bool SystemNetworkAvailable() {
     // GLib answers from the routing table; it needs no system bus.
     GNetworkMonitor* monitor = Monitor();
-    return monitor != nullptr && g_network_monitor_get_network_available(monitor);
+    return monitor != nullptr && Gio::g_network_monitor_get_network_available(monitor);
 }
 
 } // namespace
@@ -54,7 +93,10 @@ void PrepareNetworkMonitor() {
     // Made with no main context of the thread's own, the monitor reports to the default
     // one, which the window's thread runs.
     if (!Preparing().thread.joinable())
-        Preparing().thread = std::thread([] { g_network_monitor_get_default(); });
+        Preparing().thread = std::thread([] {
+            if (LoadGio())
+                Gio::g_network_monitor_get_default();
+        });
 }
 
 // GLib delivers "network-changed" from the main context, which Qt's event loop runs.
@@ -73,17 +115,17 @@ NetworkWatch::NetworkWatch(std::function<void()> changed)
     m_connection->changed = std::move(changed);
     m_connection->monitor = Monitor();
     if (m_connection->monitor != nullptr) {
-        g_object_ref(m_connection->monitor);
-        m_connection->handler =
-            g_signal_connect(m_connection->monitor, "network-changed",
-                             G_CALLBACK(&Connection::OnChanged), m_connection.get());
+        (Gio::g_object_ref)(m_connection->monitor);
+        m_connection->handler = Gio::g_signal_connect_data(
+            m_connection->monitor, "network-changed", G_CALLBACK(&Connection::OnChanged),
+            m_connection.get(), nullptr, GConnectFlags(0));
     }
 }
 
 NetworkWatch::~NetworkWatch() {
     if (m_connection->monitor != nullptr) {
         if (m_connection->handler != 0)
-            g_signal_handler_disconnect(m_connection->monitor, m_connection->handler);
-        g_object_unref(m_connection->monitor);
+            Gio::g_signal_handler_disconnect(m_connection->monitor, m_connection->handler);
+        Gio::g_object_unref(m_connection->monitor);
     }
 }

@@ -1,10 +1,6 @@
 #include "places/CitySearch.h"
 
-// GLib's headers use "signals" as a name, which Qt defines as a macro.
-#pragma push_macro("signals")
-#undef signals
-#include <geonames.h>
-#pragma pop_macro("signals")
+#include "track/GeonamesLibrary.h"
 
 #include <QLocale>
 
@@ -25,7 +21,7 @@ struct City {
 };
 
 struct CityFree {
-    void operator()(GeonamesCity* city) const { geonames_city_free(city); }
+    void operator()(GeonamesCity* city) const { Geonames()->geonames_city_free(city); }
 };
 struct GFree {
     void operator()(gint* indexes) const { g_free(indexes); }
@@ -42,18 +38,18 @@ QString Fold(const QString& text) {
     return folded.simplified();
 }
 
-City ReadCity(gint index, const QString& foldedQuery) {
-    std::unique_ptr<GeonamesCity, CityFree> entry(geonames_get_city(index));
+City ReadCity(const GeonamesLibrary& geo, gint index, const QString& foldedQuery) {
+    std::unique_ptr<GeonamesCity, CityFree> entry(geo.geonames_get_city(index));
     City city;
     if (!entry)
         return city;
-    city.name = QString::fromUtf8(geonames_city_get_name(entry.get()));
-    city.region = QString::fromUtf8(geonames_city_get_state(entry.get()));
-    city.country = QString::fromUtf8(geonames_city_get_country(entry.get()));
-    city.countryCode = QString::fromUtf8(geonames_city_get_country_code(entry.get()));
-    city.latitude = geonames_city_get_latitude(entry.get());
-    city.longitude = geonames_city_get_longitude(entry.get());
-    city.population = geonames_city_get_population(entry.get());
+    city.name = QString::fromUtf8(geo.geonames_city_get_name(entry.get()));
+    city.region = QString::fromUtf8(geo.geonames_city_get_state(entry.get()));
+    city.country = QString::fromUtf8(geo.geonames_city_get_country(entry.get()));
+    city.countryCode = QString::fromUtf8(geo.geonames_city_get_country_code(entry.get()));
+    city.latitude = geo.geonames_city_get_latitude(entry.get());
+    city.longitude = geo.geonames_city_get_longitude(entry.get());
+    city.population = geo.geonames_city_get_population(entry.get());
     const QString name = Fold(city.name);
     city.rank = name == foldedQuery ? 0 : name.startsWith(foldedQuery) ? 1 : 2;
     return city;
@@ -63,15 +59,18 @@ std::vector<City> Query(const QString& folded) {
     std::vector<City> cities;
     if (folded.isEmpty())
         return cities;
+    const GeonamesLibrary* geo = Geonames();
+    if (geo == nullptr)
+        return cities;
     guint length = 0;
     const QByteArray utf8 = folded.toUtf8();
-    std::unique_ptr<gint, GFree> indexes(geonames_query_cities_sync(
+    std::unique_ptr<gint, GFree> indexes(geo->geonames_query_cities_sync(
         utf8.constData(), GEONAMES_QUERY_DEFAULT, &length, nullptr, nullptr));
     if (!indexes)
         return cities;
     cities.reserve(length);
     for (guint i = 0; i < length; ++i)
-        cities.push_back(ReadCity(indexes.get()[i], folded));
+        cities.push_back(ReadCity(*geo, indexes.get()[i], folded));
     return cities;
 }
 

@@ -1,8 +1,6 @@
-// GLib's headers name a member "signals", which Qt defines as a macro: include them first.
-#include <geonames.h>
-
 #include "track/NearestCity.h"
 
+#include "track/GeonamesLibrary.h"
 #include "track/Track.h"
 
 #include <algorithm>
@@ -20,7 +18,7 @@ struct City {
 };
 
 struct CityFree {
-    void operator()(GeonamesCity* city) const { geonames_city_free(city); }
+    void operator()(GeonamesCity* city) const { Geonames()->geonames_city_free(city); }
 };
 using CityPtr = std::unique_ptr<GeonamesCity, CityFree>;
 
@@ -34,13 +32,14 @@ const std::vector<City>& CitiesByLatitude() {
     static std::vector<City> cities;
     static std::once_flag once;
     std::call_once(once, [] {
-        const int n = geonames_get_n_cities();
+        const GeonamesLibrary* geo = Geonames();
+        const int n = geo ? geo->geonames_get_n_cities() : 0;
         cities.reserve(n > 0 ? n : 0);
         for (int i = 0; i < n; ++i) {
-            const CityPtr city(geonames_get_city(i));
+            const CityPtr city(geo->geonames_get_city(i));
             if (city)
-                cities.push_back({geonames_city_get_latitude(city.get()),
-                                  geonames_city_get_longitude(city.get()), i});
+                cities.push_back({geo->geonames_city_get_latitude(city.get()),
+                                  geo->geonames_city_get_longitude(city.get()), i});
         }
         std::sort(cities.begin(), cities.end(),
                   [](const City& a, const City& b) { return a.latitude < b.latitude; });
@@ -83,15 +82,17 @@ std::optional<NearbyCity> NearestCity(double latitude, double longitude) {
     }
     if (!best)
         return std::nullopt;
-    const CityPtr city(geonames_get_city(best->index));
+    // Found in the list, so the library is there.
+    const GeonamesLibrary& geo = *Geonames();
+    const CityPtr city(geo.geonames_get_city(best->index));
     if (!city)
         return std::nullopt;
     NearbyCity found;
-    found.name = Text(geonames_city_get_name(city.get()));
-    found.state = Text(geonames_city_get_state(city.get()));
-    found.country = Text(geonames_city_get_country(city.get()));
-    found.countryCode = Text(geonames_city_get_country_code(city.get()));
-    found.zoneId = QByteArray(geonames_city_get_timezone(city.get()));
+    found.name = Text(geo.geonames_city_get_name(city.get()));
+    found.state = Text(geo.geonames_city_get_state(city.get()));
+    found.country = Text(geo.geonames_city_get_country(city.get()));
+    found.countryCode = Text(geo.geonames_city_get_country_code(city.get()));
+    found.zoneId = QByteArray(geo.geonames_city_get_timezone(city.get()));
     found.distanceMetres = bestDistance;
     return found;
 }
