@@ -5,7 +5,6 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -30,20 +29,18 @@ GIO_FUNCTIONS(GIO_POINTER)
 
 // Once for the process; false if GIO cannot be opened (then there is no monitor).
 bool LoadGio() {
-    static bool loaded = false;
-    static std::once_flag once;
-    std::call_once(once, [] {
+    static const bool loaded = [] {
         void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr)
-            return;
+            return false;
 #define GIO_RESOLVE(name)                                                                          \
     Gio::name = reinterpret_cast<decltype(Gio::name)>(dlsym(library, #name));                      \
     if (Gio::name == nullptr)                                                                      \
-        return;
+        return false;
         GIO_FUNCTIONS(GIO_RESOLVE)
 #undef GIO_RESOLVE
-        loaded = true;
-    });
+        return true;
+    }();
     return loaded;
 }
 

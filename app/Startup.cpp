@@ -122,22 +122,22 @@ std::unique_ptr<QWidget> StartKartavo() {
         if (g_app.pMapView)
             g_app.pMapView->LoadDeferred();
     };
-    auto loadPhotoPage = [] {
+    auto afterMapPage = [] {
         SetMainWindowIcon(g_app.wndMain);
         if (g_app.pPhotoView)
             g_app.pPhotoView->LoadDeferred();
     };
-    QTimer::singleShot(0, main.get(), [context = main.get(), makeMapView, loadPhotoPage] {
+    QTimer::singleShot(0, main.get(), [context = main.get(), makeMapView, afterMapPage] {
         LoadStartPage();
         QWebEnginePage* page = g_app.pMapView ? g_app.pMapView->Page() : nullptr;
         if (page == nullptr)
             return;
         // While the page's renderer starts, the window's thread has time to make the view.
         QObject::connect(page, &QWebEnginePage::loadStarted, context, makeMapView);
-        QObject::connect(page, &QWebEnginePage::loadFinished, context, loadPhotoPage);
+        QObject::connect(page, &QWebEnginePage::loadFinished, context, afterMapPage);
     });
     QTimer::singleShot(kMapViewLatestMs, main.get(), makeMapView);
-    QTimer::singleShot(kPhotoPageLatestMs, main.get(), loadPhotoPage);
+    QTimer::singleShot(kPhotoPageLatestMs, main.get(), afterMapPage);
     return main;
 }
 

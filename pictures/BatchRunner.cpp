@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -28,7 +29,7 @@ enum class Mode { Read, Write, Undo };
 // run finds a core free. Each lane's run is started ahead (Prepare), so it costs no start.
 constexpr int READ_LANES = 2;
 constexpr int WRITE_LANES = 3;
-constexpr int LANES = 3;
+constexpr int LANES = std::max(READ_LANES, WRITE_LANES);
 // Perl and ExifTool take a tenth of a second to start, and a write's first picture a
 // third of a second more to load ExifTool's writer; a chunk shares that cost among its
 // pictures, while each picture still reports as soon as it is done.
