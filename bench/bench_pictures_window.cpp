@@ -266,8 +266,9 @@ int MakeYear(const QString& root, const QString& masters, int count) {
 }
 
 // Prints every event the window's thread took long over, with what received it, while
-// g_logStalls is set: where a stall comes from.
+// g_logStalls is set: where a stall comes from, every event over g_stallLogMs named.
 bool g_logStalls = false;
+int g_stallLogMs = 40;
 
 class TimedApplication : public QApplication {
 public:
@@ -279,7 +280,7 @@ public:
         QElapsedTimer took;
         took.start();
         const bool result = QApplication::notify(receiver, event);
-        if (took.elapsed() > 40)
+        if (took.elapsed() > g_stallLogMs)
             std::printf("  stall %lld ms: event %d to %s \"%s\" (parent %s)\n",
                         static_cast<long long>(took.elapsed()), type,
                         receiver->metaObject()->className(), qPrintable(receiver->objectName()),
@@ -365,8 +366,12 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     heartbeat.setInterval(5);
     QElapsedTimer timer;
     QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        listing.longestStallMs = std::max(listing.longestStallMs, Bench::Milliseconds(beat));
+        const double gap = Bench::Milliseconds(beat);
+        listing.longestStallMs = std::max(listing.longestStallMs, gap);
         beat.restart();
+        if (g_logStalls && gap > g_stallLogMs)
+            std::printf("  gap %.1f ms, %.0f ms into the listing\n", gap,
+                        Bench::Milliseconds(timer));
         if (listing.listed30 < 0 && list->Count() >= 30)
             listing.listed30 = Bench::Milliseconds(timer);
         if (listing.firstRead < 0 && list->Count() > 0 && list->IsRead(0))
@@ -387,6 +392,8 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     heartbeat.start();
     timer.start();
     g_logStalls = qEnvironmentVariableIsSet("KARTAVO_BENCH_STALLS");
+    if (const int ms = qEnvironmentVariableIntValue("KARTAVO_BENCH_STALLS"); ms > 0)
+        g_stallLogMs = ms;
     window->AddFolder(root, true);
     int next = 0; // rows before this one are read
     const bool done = WaitUntil(

@@ -47,7 +47,10 @@ const QString CANCELLED = QStringLiteral("Cancelled before it was begun");
 struct Item {
     std::vector<std::string> args; // the picture's arguments to the script
     QByteArray path;               // the picture, as the caller named it
-    bool done = false;             // reported
+    // A read's arguments, made as its run starts: for a year of pictures, making them all
+    // at once held the window up for tens of milliseconds.
+    bool readArgs = false;
+    bool done = false; // reported
     // Known before any run: a picture with no arguments is reported with these.
     bool presetOk = false;
     QString presetReason;
@@ -110,6 +113,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
 
     Mode mode = Mode::Read;
     bool names = false; // a write of place names
+    PictureFormats::SidecarName naming = PictureFormats::SidecarName::Base; // a read's sidecars
     bool busy = false;
     bool cancelled = false;
     std::vector<Item> items;
@@ -162,7 +166,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
 
     void Launch() {
         for (size_t i = 0; i < items.size(); ++i) {
-            if (items[i].done || !items[i].args.empty())
+            if (items[i].done || items[i].readArgs || !items[i].args.empty())
                 continue;
             // Put back by an earlier undo of this write: nothing is put back now.
             if (mode == Mode::Undo && items[i].presetOk)
@@ -231,6 +235,16 @@ struct BatchRunner::Impl : BatchLane::Receiver {
         return std::max(1, (count + lanes - 1) / std::max(1, lanes));
     }
 
+    void AppendArgs(const Item& item, std::vector<std::string>& argv) const {
+        if (!item.readArgs) {
+            argv.insert(argv.end(), item.args.begin(), item.args.end());
+            return;
+        }
+        // A picture without a position of its own may have one in its sidecar.
+        const QList<QByteArray> sidecars = PictureFormats::SidecarCandidates(item.path, naming);
+        argv.insert(argv.end(), {Bytes(item.path), Bytes(sidecars[0]), Bytes(sidecars[1])});
+    }
+
     void StartNext(int laneNumber) {
         Lane& lane = lanes[laneNumber];
         lane.active = false;
@@ -256,7 +270,7 @@ struct BatchRunner::Impl : BatchLane::Receiver {
                                           "--"};
             nextId += static_cast<int>(lane.chunk.size());
             for (int item : lane.chunk)
-                argv.insert(argv.end(), items[item].args.begin(), items[item].args.end());
+                AppendArgs(items[item], argv);
             ++runs;
             int error = 0;
             lane.given = lane.taken = false;
@@ -488,15 +502,12 @@ bool BatchRunner::Read(const QList<QByteArray>& paths) {
     if (m_pImpl->busy)
         return false;
     std::vector<Item> items(static_cast<size_t>(paths.size()));
-    const PictureFormats::SidecarName naming = PictureFormats::ReadWriteSetting().name;
+    m_pImpl->naming = PictureFormats::ReadWriteSetting().name;
     for (int i = 0; i < paths.size(); ++i) {
         Item& item = items[static_cast<size_t>(i)];
         item.path = paths[i];
-        const QList<QByteArray> sidecars = PictureFormats::SidecarCandidates(item.path, naming);
         item.presetReason = BadName(item.path);
-        // A picture without a position of its own may have one in its sidecar.
-        if (item.presetReason.isEmpty())
-            item.args = {Bytes(item.path), Bytes(sidecars[0]), Bytes(sidecars[1])};
+        item.readArgs = item.presetReason.isEmpty();
     }
     m_pImpl->Begin(Mode::Read, std::move(items));
     return true;

@@ -251,6 +251,8 @@ void BatchRunnerTest::readMany_data() {
         << QByteArray("zero.jpg") << "unknown altitude" << true << "10 -20 ";
     QTest::newRow("position in XMP only")
         << QByteArray("xmp.jpg") << "xmp" << true << "-12.5 33.25 ";
+    QTest::newRow("position in its sidecars: NAME.xmp, as set, before NAME.EXT.xmp")
+        << QByteArray("side.jpg") << "plain, two sidecars" << true << "5 6 ";
     QTest::newRow("no GPS") << QByteArray("none.jpg") << "plain" << true << "";
     QTest::newRow("blank") << QByteArray("with blank.jpg") << "plain" << true << "";
     QTest::newRow("quotes") << QByteArray("it's \"q\".jpg") << "plain" << true << "";
@@ -279,11 +281,12 @@ void BatchRunnerTest::readMany() {
         // Every row's file in one folder, read by one call.
         m_readDir = std::make_unique<QTemporaryDir>();
         std::swap(m_dir, m_readDir);
-        const QList<QByteArray> names{
-            "a.jpg",    "below.jpg",      "zero.jpg",       "xmp.jpg",
-            "none.jpg", "with blank.jpg", "it's \"q\".jpg", "new\nline\t\\.jpg",
-            "-n.jpg",   "\xff\xfe.jpg",   "link.jpg",       "p.bmp",
-            "p.gif",    "text.jpg",       "folder.jpg",     "gone.jpg"};
+        const QList<QByteArray> names{"a.jpg",          "below.jpg",         "zero.jpg",
+                                      "xmp.jpg",        "none.jpg",          "with blank.jpg",
+                                      "it's \"q\".jpg", "new\nline\t\\.jpg", "-n.jpg",
+                                      "\xff\xfe.jpg",   "link.jpg",          "p.bmp",
+                                      "p.gif",          "text.jpg",          "folder.jpg",
+                                      "gone.jpg",       "side.jpg"};
         for (const QByteArray& each : names)
             QVERIFY(!Picture(each).isEmpty());
         const QByteArray folder = Folder();
@@ -299,6 +302,9 @@ void BatchRunnerTest::readMany() {
                      "-GPSLongitudeRef=W", "-GPSAltitude=12.5", "-GPSAltitudeRef=1"}));
         QVERIFY(Tag(folder + "/xmp.jpg",
                     {"-XMP-exif:GPSLatitude=-12.5", "-XMP-exif:GPSLongitude=33.25"}));
+        QVERIFY(Tag(folder + "/side.xmp", {"-XMP-exif:GPSLatitude=5", "-XMP-exif:GPSLongitude=6"}));
+        QVERIFY(
+            Tag(folder + "/side.jpg.xmp", {"-XMP-exif:GPSLatitude=7", "-XMP-exif:GPSLongitude=8"}));
         QVERIFY(SetRawTags(Name(folder + "/zero.jpg"), {{"GPS:GPSLatitude", "10/1 0/1 0/1"},
                                                         {"GPS:GPSLatitudeRef", "N"},
                                                         {"GPS:GPSLongitude", "20/1 0/1 0/1"},
