@@ -178,6 +178,11 @@ PicturesWindow::PicturesWindow(QWidget* mainWindow) : QWidget(nullptr, Qt::Windo
     connect(m_write, &QPushButton::clicked, this, &PicturesWindow::writeRequested);
     m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("cancelBatch"));
+    // The progress row keeps its height when a batch ends: the map and the list are not
+    // laid out and drawn again as each batch starts and ends.
+    QSizePolicy keepsRoom = m_cancel->sizePolicy();
+    keepsRoom.setRetainSizeWhenHidden(true);
+    m_cancel->setSizePolicy(keepsRoom);
     m_cancel->hide();
     connect(m_cancel, &QPushButton::clicked, this, &PicturesWindow::cancelRequested);
 
