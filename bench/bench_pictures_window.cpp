@@ -392,7 +392,7 @@ YearListing ListYear(PicturesWindow* window, const QByteArray& root, int expecte
     heartbeat.start();
     timer.start();
     g_logStalls = qEnvironmentVariableIsSet("KARTAVO_BENCH_STALLS");
-    if (const int ms = qEnvironmentVariableIntValue("KARTAVO_BENCH_STALLS"); ms > 0)
+    if (const int ms = qEnvironmentVariableIntValue("KARTAVO_BENCH_STALLS"); ms > 1)
         g_stallLogMs = ms;
     window->AddFolder(root, true);
     int next = 0; // rows before this one are read
